@@ -1,0 +1,15 @@
+// On the Linux host the scene is exercised by tests and benchmarks, which name the folder
+// holding the two pictures.
+#include <cstdlib>
+
+#include "renderer/snapshot_paths.h"
+
+namespace merovan {
+
+std::string SnapshotFilePath(int number) {
+    const char* folder = std::getenv("MEROVAN_SNAPSHOT_DIR");
+    return std::string(folder != nullptr ? folder : ".") + "/Merovan" + std::to_string(number) +
+           ".bmp";
+}
+
+}  // namespace merovan

@@ -1,0 +1,44 @@
+#include <windows.h>
+
+#include "renderer/snapshot_choice.h"
+#include "renderer/snapshot_paths.h"
+#include "renderer/win_text.h"
+
+namespace merovan {
+namespace {
+
+SnapshotCandidate Candidate(const std::wstring& path) {
+    SnapshotCandidate candidate;
+    candidate.path = Utf8FromWide(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+        !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        candidate.exists = true;
+        candidate.lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                  data.ftLastWriteTime.dwLowDateTime;
+    }
+    return candidate;
+}
+
+std::wstring TempFolder() {
+    wchar_t buffer[MAX_PATH + 2] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    if (length == 0 || length > MAX_PATH + 1) {
+        return std::wstring();
+    }
+    return std::wstring(buffer, length);  // ends with a backslash
+}
+
+}  // namespace
+
+std::string SnapshotFilePath(int number) {
+    const std::wstring digit = std::to_wstring(number);
+    std::vector<SnapshotCandidate> candidates{Candidate(L"C:\\Merovan" + digit + L".BMP")};
+    const std::wstring temp = TempFolder();
+    if (!temp.empty()) {
+        candidates.push_back(Candidate(temp + L"Merovan" + digit + L".bmp"));
+    }
+    return ChooseSnapshotCopy(candidates);
+}
+
+}  // namespace merovan

@@ -1,0 +1,79 @@
+#include "renderer/twist.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace merovan {
+namespace {
+
+TEST(Twist, RingZeroAtTimeZero) {
+    const RingShape ring = RingShapeAt(0, 0.0);
+    EXPECT_DOUBLE_EQ(ring.texShift, 0.0);
+    EXPECT_DOUBLE_EQ(ring.radius, 0.8);
+    EXPECT_DOUBLE_EQ(ring.shiftX, 0.0);
+}
+
+TEST(Twist, KnownValues) {
+    // Ring 6 at t = 1: hand-evaluated sums of the stated sines.
+    const RingShape ring = RingShapeAt(6, 1.0);
+    EXPECT_NEAR(ring.texShift,
+                0.45 * std::sin(6.0 / 18 - 1.23) + 0.53 * std::sin(6.0 / 12 + 0.78), 1e-15);
+    EXPECT_NEAR(ring.radius, 0.3 * std::sin(6.0 / 8 + 1) + 0.15 * std::sin(2.0 - 0.8) + 0.8, 1e-15);
+    EXPECT_NEAR(ring.shiftX, 0.3 * std::sin(1.0 + 0.9) + 0.25 * std::sin(1.2 + 1.23), 1e-15);
+}
+
+TEST(Twist, ShapesStayInTheirRangesOverTime) {
+    double minRadius = 10, maxRadius = -10, maxShift = 0, maxTex = 0;
+    for (int step = 0; step < 20000; ++step) {
+        const double t = step * 0.0137;
+        for (int k = 0; k < kRingCount; ++k) {
+            const RingShape ring = RingShapeAt(k, t);
+            minRadius = std::min(minRadius, ring.radius);
+            maxRadius = std::max(maxRadius, ring.radius);
+            maxShift = std::max(maxShift, std::fabs(ring.shiftX));
+            maxTex = std::max(maxTex, std::fabs(ring.texShift));
+        }
+    }
+    EXPECT_GE(minRadius, 0.35);
+    EXPECT_LE(maxRadius, 1.25);
+    EXPECT_LE(maxShift, 0.55);
+    EXPECT_LE(maxTex, 0.98);
+    // The motion really uses its ranges.
+    EXPECT_LT(minRadius, 0.4);
+    EXPECT_GT(maxRadius, 1.2);
+    EXPECT_GT(maxShift, 0.5);
+    EXPECT_GT(maxTex, 0.9);
+}
+
+TEST(Twist, SheetVertices) {
+    const RingShape plain{0.0, 1.0, 0.0};
+    // Column 0: at the side, shade 0; column 8: the crest facing the viewer.
+    const SheetVertex side = SheetVertexAt(0, 0, plain);
+    EXPECT_FLOAT_EQ(side.x, 1.0f);
+    EXPECT_FLOAT_EQ(side.z, 0.0f);
+    EXPECT_FLOAT_EQ(side.shade, 0.0f);
+    const SheetVertex crest = SheetVertexAt(3, 8, plain);
+    EXPECT_NEAR(crest.x, 0.0f, 1e-6);
+    EXPECT_FLOAT_EQ(crest.z, 1.0f);
+    EXPECT_FLOAT_EQ(crest.shade, 1.2f);  // OpenGL clamps it to 1
+    EXPECT_FLOAT_EQ(crest.y, 0.515625f);
+    EXPECT_FLOAT_EQ(crest.t, 0.28125f);
+    // Rear half is black.
+    EXPECT_LT(SheetVertexAt(0, 24, plain).shade, 0.0f);
+
+    // Column 32 closes the ring where column 0 is, with s three units on: no seam.
+    const RingShape shaped{0.4, 0.7, -0.3};
+    const SheetVertex first = SheetVertexAt(5, 0, shaped);
+    const SheetVertex closing = SheetVertexAt(5, 32, shaped);
+    EXPECT_FLOAT_EQ(closing.x, first.x);
+    EXPECT_FLOAT_EQ(closing.z, first.z);
+    EXPECT_FLOAT_EQ(closing.s, first.s + 3.0f);
+    EXPECT_FLOAT_EQ(first.x, 0.7f - 0.3f);
+    EXPECT_FLOAT_EQ(first.s, 0.4f);
+    // The sheet spans y = 0 … 5.328125.
+    EXPECT_FLOAT_EQ(SheetVertexAt(31, 0, shaped).y, 5.328125f);
+}
+
+}  // namespace
+}  // namespace merovan
