@@ -1,0 +1,44 @@
+// Any bytes given to the bitmap reader: it must refuse or read them without touching memory
+// it does not own, and a picture it accepts must hold exactly its padded rows.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "renderer/bmp_reader.h"
+
+namespace {
+
+class FuzzSource final : public merovan::ByteSource {
+public:
+    FuzzSource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    size_t Read(void* buffer, size_t count) override {
+        const size_t n = count < size_ - position_ ? count : size_ - position_;
+        if (n != 0) std::memcpy(buffer, data_ + position_, n);
+        position_ += n;
+        return n;
+    }
+    uint64_t Size() const override { return size_; }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t position_ = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzSource source(data, size);
+    merovan::BmpPicture picture;
+    if (merovan::ReadBmp(source, picture) == merovan::BmpStatus::kOk) {
+        const int64_t rows = picture.height < 0 ? -int64_t{picture.height} : picture.height;
+        const uint64_t expected = merovan::BmpRowBytes(24, picture.width) * rows;
+        if (picture.pixels.size() != expected || expected > size) {
+            std::abort();
+        }
+    } else if (!picture.pixels.empty()) {
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,133 @@
+#include "frontend/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "frontend/cp932.h"
+
+namespace merovan {
+namespace {
+
+TEST(Settings, StoredNumbers) {
+    struct Row {
+        const wchar_t* text;
+        int16_t value;
+    };
+    const Row rows[] = {
+        {L"", 0},       {L" 2", 2},     {L"2", 2},         {L"1.9", 1},      {L"-0.5", -1},
+        {L"-1", -1},    {L"abc", 0},    {L"12abc", 0},     {L"32767", 32767}, {L"32768", 0},
+        {L"-32768", -32768}, {L"-32769", 0}, {L"1e2", 100}, {L"1e", 0},      {L" 7 ", 7},
+        {L".5", 0},     {L"+3", 3},     {L"-", 0},         {L"1e999", 0},    {L"- 1", 0},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(IniNumber(row.text), row.value) << '"' << row.text << '"';
+    }
+    EXPECT_EQ(IniNumberText(0), L" 0");
+    EXPECT_EQ(IniNumberText(2), L" 2");
+    EXPECT_EQ(IniNumberText(-1), L"-1");
+    EXPECT_EQ(IniNumberText(32767), L" 32767");
+}
+
+TEST(Settings, PathHelpers) {
+    EXPECT_EQ(FolderOf(L"C:\\Music\\a.mp3"), L"C:\\Music");
+    EXPECT_EQ(FolderOf(L"C:\\a.mp3"), L"C:");
+    EXPECT_EQ(FolderOf(L"D:a.wav"), L"D:");
+    EXPECT_EQ(FolderOf(L"a.mp3"), L"");
+    EXPECT_EQ(FolderOf(L"\\\\server\\share\\音楽\\曲.mp3"), L"\\\\server\\share\\音楽");
+    EXPECT_EQ(FolderOf(L"C:\\Music\\"), L"C:\\Music");
+    EXPECT_EQ(WithoutTrailingBackslash(L"C:\\Music\\"), L"C:\\Music");
+    EXPECT_EQ(WithoutTrailingBackslash(L"C:\\Music"), L"C:\\Music");
+    EXPECT_TRUE(HasExtension(L"C:\\a\\song.Wav", L"WAV"));
+    EXPECT_TRUE(HasExtension(L"x.mp3", L"MP3"));
+    EXPECT_FALSE(HasExtension(L"C:\\a\\song.mid", L"MP3"));
+    EXPECT_FALSE(HasExtension(L"p3", L"MP3"));
+}
+
+struct FakeWorld {
+    std::map<std::wstring, std::wstring> keys;
+    std::set<std::wstring> files;
+    SettingsSource Source() const {
+        return SettingsSource{[this](const wchar_t* key) {
+                                  auto it = keys.find(key);
+                                  return it == keys.end() ? std::wstring() : it->second;
+                              },
+                              [this](const std::wstring& path) { return files.count(path) > 0; },
+                              L"C:\\Program Files\\メロヴァン"};
+    }
+};
+
+TEST(Settings, LoadingFromTheStoredKeys) {
+    struct Row {
+        const char* name;
+        const wchar_t *kind, *repeat, *file;
+        bool fileExists;
+        int16_t expectKind, expectRepeat;
+        const wchar_t *expectFile, *expectFolder;
+    };
+    const wchar_t* song = L"D:\\音楽\\曲 1.mp3";
+    const wchar_t* program = L"C:\\Program Files\\メロヴァン";
+    const Row rows[] = {
+        {"nothing stored", L"", L"", L"", false, 0, 0, L"", program},
+        {"file source with its file", L" 2", L" 0", song, true, 2, 0, song, L"D:\\音楽"},
+        {"file source, no file named", L" 2", L" 0", L"", false, 0, 0, L"", program},
+        {"file source, file gone", L" 2", L" 3", song, false, 0, 3, L"", program},
+        {"CD keeps a gone file's kind", L" 1", L" 5", song, false, 1, 5, L"", program},
+        {"CD with a file still there", L" 1", L"", song, true, 1, 0, song, L"D:\\音楽"},
+        {"fractions round down", L"1.9", L"-0.5", L"", false, 1, -1, L"", program},
+        {"letters", L"abc", L"abc", L"", false, 0, 0, L"", program},
+        {"out of range", L"70000", L"-40000", L"", false, 0, 0, L"", program},
+        {"unknown kind kept", L" 3", L"", L"", false, 3, 0, L"", program},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeWorld world;
+        world.keys[kKeyBgmKind] = row.kind;
+        world.keys[kKeyBgmRepeat] = row.repeat;
+        world.keys[kKeyBgmFile] = row.file;
+        if (row.fileExists) world.files.insert(row.file);
+        const Settings s = LoadSettings(world.Source());
+        EXPECT_EQ(s.BgmKind, row.expectKind);
+        EXPECT_EQ(s.BgmRepeat, row.expectRepeat);
+        EXPECT_EQ(s.BgmFile, row.expectFile);
+        EXPECT_EQ(s.BgmFolder, row.expectFolder);
+    }
+}
+
+TEST(Settings, PerUserCopyIsReadWhenNewer) {
+    const IniCandidate besideOld{L"C:\\Windows\\System32\\メロヴァン.ini", true, 100};
+    const IniCandidate besideNew{L"C:\\Windows\\System32\\メロヴァン.ini", true, 300};
+    const IniCandidate besideMissing{L"C:\\Windows\\System32\\メロヴァン.ini", false, 0};
+    const IniCandidate user{L"C:\\Users\\u\\AppData\\Roaming\\Merovan\\メロヴァン.ini", true, 200};
+    const IniCandidate userMissing{user.path, false, 0};
+    EXPECT_EQ(ChooseSettingsFile(besideOld, user), user.path);
+    EXPECT_EQ(ChooseSettingsFile(besideNew, user), besideNew.path);
+    EXPECT_EQ(ChooseSettingsFile(besideMissing, user), user.path);
+    EXPECT_EQ(ChooseSettingsFile(besideOld, userMissing), besideOld.path);
+    EXPECT_EQ(ChooseSettingsFile(besideMissing, userMissing), besideMissing.path);
+    EXPECT_EQ(ChooseSettingsFile({besideOld.path, true, 200}, user), besideOld.path);
+}
+
+TEST(Settings, KeysAreStoredInCodePage932) {
+    struct Row {
+        const wchar_t* key;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        {kKeyBgmKind, "\x42\x47\x4D\x8B\xE6\x95\xAA"},
+        {kKeyBgmRepeat, "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4"},
+        {kKeyBgmFile, "\x42\x47\x4D\xCC\xA7\xB2\xD9"},
+    };
+    for (const Row& row : rows) {
+        std::string bytes;
+        EXPECT_TRUE(WideToCp932(row.key, bytes));
+        EXPECT_EQ(bytes, row.bytes);
+        EXPECT_EQ(Cp932ToWide(bytes), row.key);
+    }
+    std::string lossy;
+    EXPECT_FALSE(WideToCp932(L"C:\\Musik\\Grüße😀.mp3", lossy));
+}
+
+}  // namespace
+}  // namespace merovan
