@@ -1,0 +1,92 @@
+#include "forms/form.h"
+
+#include <algorithm>
+
+#include "forms/timer.h"
+
+namespace forms {
+
+const wchar_t* FormClassName() {
+    static const wchar_t kName[] = L"MerovanForm";
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = Form::WindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kName;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    (void)registered;
+    return kName;
+}
+
+Form::~Form() {
+    if (window_ != nullptr) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+bool Form::Create(const FormStyle& style) {
+    window_ = CreateWindowExW(style.exStyle, FormClassName(), style.caption.c_str(), style.style,
+                              style.x, style.y, style.width, style.height, style.parent, nullptr,
+                              GetModuleHandleW(nullptr), this);
+    if (window_ == nullptr) return false;
+    for (Timer* timer : timers_) timer->Arm();
+    if (style.background != nullptr) {
+        SetClassLongPtrW(window_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(style.background));
+    }
+    if (style.icon != nullptr) {
+        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(style.icon));
+        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(style.icon));
+    }
+    return true;
+}
+
+void Form::Show(int command) const { ShowWindow(window_, command); }
+
+void Form::Move(int x, int y, int width, int height) const {
+    MoveWindow(window_, x, y, width, height, TRUE);
+}
+
+void Form::Invalidate() const { InvalidateRect(window_, nullptr, FALSE); }
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Form::OnTimer(UINT_PTR id) {
+    for (Timer* timer : timers_) {
+        if (timer->Id() == id) {
+            timer->Tick();
+            return;
+        }
+    }
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_TIMER) {
+        form->OnTimer(wParam);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        form->window_ = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return form->HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace forms

@@ -1,0 +1,57 @@
+// A window of our own kind: one C++ object per window, found again from the window through
+// GWLP_USERDATA. Subclasses handle the messages they care about in HandleMessage.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace forms {
+
+class Timer;
+
+struct FormStyle {
+    std::wstring caption;
+    DWORD style = WS_POPUP;
+    DWORD exStyle = 0;
+    HWND parent = nullptr;
+    int x = 0, y = 0, width = 0, height = 0;
+    HBRUSH background = nullptr;  // null: the form paints everything itself
+    HICON icon = nullptr;
+};
+
+class Form {
+public:
+    Form() = default;
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Creates the window (hidden unless the style says WS_VISIBLE).
+    bool Create(const FormStyle& style);
+    HWND Hwnd() const { return window_; }
+
+    void Show(int command = SW_SHOW) const;
+    void Move(int x, int y, int width, int height) const;
+    void Invalidate() const;
+
+protected:
+    // The form's own message handling; unhandled messages go to DefaultHandling.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend class Timer;
+    friend const wchar_t* FormClassName();
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR id);
+
+    HWND window_ = nullptr;
+    std::vector<Timer*> timers_;
+};
+
+// Registers (once) the window class shared by every form and returns its name.
+const wchar_t* FormClassName();
+
+}  // namespace forms

@@ -1,0 +1,56 @@
+#include "forms/image_control.h"
+
+namespace forms {
+
+HBITMAP LoadPicture(int id) {
+    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+void DrawPicture(HDC dc, HBITMAP picture, int x, int y) {
+    if (picture == nullptr) return;
+    BITMAP info{};
+    GetObjectW(picture, sizeof info, &info);
+    MemoryDC source(dc);
+    Selection selected(source.Get(), picture);
+    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+}
+
+bool ImageControl::Create(HWND parent, int x, int y, int width, int height, int pictureId,
+                          COLORREF background) {
+    picture_.reset(LoadPicture(pictureId));
+    if (picture_) {
+        BITMAP info{};
+        GetObjectW(picture_.get(), sizeof info, &info);
+        pictureSize_ = SIZE{info.bmWidth, info.bmHeight};
+    }
+    background_ = background;
+    FormStyle style;
+    style.style = WS_CHILD | WS_VISIBLE;
+    style.parent = parent;
+    style.x = x;
+    style.y = y;
+    style.width = width;
+    style.height = height;
+    return Form::Create(style);
+}
+
+LRESULT ImageControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PaintScope paint(Hwnd());
+            RECT client;
+            GetClientRect(Hwnd(), &client);
+            UniqueBrush brush(CreateSolidBrush(background_));
+            FillRect(paint.Get(), &client, brush.get());
+            DrawPicture(paint.Get(), picture_.get(), 0, 0);
+            return 0;
+        }
+        default:
+            return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+}  // namespace forms

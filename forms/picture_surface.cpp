@@ -1,0 +1,91 @@
+#include "forms/picture_surface.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "forms/bmp_file.h"
+#include "forms/files.h"
+
+namespace forms {
+
+bool PictureSurface::Create(HWND parent, int x, int y, int width, int height) {
+    FormStyle style;
+    style.style = WS_CHILD | WS_VISIBLE;
+    style.parent = parent;
+    style.x = x;
+    style.y = y;
+    style.width = width;
+    style.height = height;
+    MakeBitmap(width, height);
+    return Form::Create(style);
+}
+
+void PictureSurface::Resize(int width, int height) {
+    MakeBitmap(width, height);
+    Move(0, 0, width, height);
+}
+
+void PictureSurface::MakeBitmap(int width, int height) {
+    if (originalBitmap_ != nullptr) {
+        SelectObject(canvas_.Get(), originalBitmap_);
+        originalBitmap_ = nullptr;
+    }
+    bitmap_.reset();
+    bits_ = nullptr;
+    width_ = std::max(width, 1);
+    height_ = std::max(height, 1);
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = height_;  // bottom-up, like the files we write
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap_) {
+        width_ = height_ = 0;
+        return;
+    }
+    bits_ = static_cast<uint8_t*>(bits);
+    std::fill(bits_, bits_ + Stride() * height_, uint8_t{0});  // black
+    originalBitmap_ = SelectObject(canvas_.Get(), bitmap_.get());
+}
+
+void PictureSurface::FlipRows() {
+    if (bits_ == nullptr) return;
+    GdiFlush();  // GDI may still be drawing into the bitmap
+    const size_t stride = Stride();
+    std::vector<uint8_t> row(stride);
+    for (int top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom) {
+        uint8_t* a = bits_ + top * stride;
+        uint8_t* b = bits_ + bottom * stride;
+        std::copy(a, a + stride, row.begin());
+        std::copy(b, b + stride, a);
+        std::copy(row.begin(), row.end(), b);
+    }
+}
+
+bool PictureSurface::SaveBitmap(const std::wstring& path) const {
+    if (bits_ == nullptr) return false;
+    GdiFlush();
+    const std::vector<uint8_t> file = EncodeBmp24(width_, height_, bits_, Stride());
+    return WriteWholeFile(path, file.data(), file.size());
+}
+
+LRESULT PictureSurface::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // the bitmap covers everything
+        case WM_PAINT: {
+            PaintScope paint(Hwnd());
+            BitBlt(paint.Get(), 0, 0, width_, height_, canvas_.Get(), 0, 0, SRCCOPY);
+            return 0;
+        }
+        default:
+            return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+}  // namespace forms

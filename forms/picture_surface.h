@@ -1,0 +1,51 @@
+// A child window whose drawing lives in a persistent off-screen bitmap: what is drawn on it
+// stays until it is drawn over, and the bitmap can be saved as a bitmap file.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "forms/form.h"
+#include "forms/handles.h"
+
+namespace forms {
+
+class PictureSurface : public Form {
+public:
+    // A black surface of `width` × `height` pixels, no border.
+    bool Create(HWND parent, int x, int y, int width, int height);
+    // New size; the picture becomes black again.
+    void Resize(int width, int height);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // The device context that draws into the persistent bitmap.
+    HDC Canvas() const { return canvas_.Get(); }
+    // The bitmap's rows: 24-bit blue-green-red, bottom row first, Stride() bytes apart.
+    uint8_t* Rows() const { return bits_; }
+    size_t Stride() const { return (static_cast<size_t>(width_) * 3 + 3) / 4 * 4; }
+    // Turns the picture upside down.
+    void FlipRows();
+    // Shows the bitmap's current content.
+    void Refresh() const { Invalidate(); }
+    // Writes the bitmap as an uncompressed 24-bit bottom-up bitmap file, replacing any
+    // earlier file. False when the file could not be written in full.
+    bool SaveBitmap(const std::wstring& path) const;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void MakeBitmap(int width, int height);
+
+    MemoryDC canvas_;
+    UniqueBitmap bitmap_;
+    HGDIOBJ originalBitmap_ = nullptr;
+    uint8_t* bits_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+}  // namespace forms

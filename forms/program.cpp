@@ -1,0 +1,71 @@
+#include "forms/program.h"
+
+#include <vector>
+
+namespace forms {
+
+std::wstring ProgramPath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return std::wstring();
+        if (length < buffer.size()) return std::wstring(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);  // cut: try a larger buffer
+    }
+}
+
+std::wstring ProgramFolder() {
+    const std::wstring path = ProgramPath();
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+int ScreenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+int TwipsPerPixel(int axis) {
+    const WindowDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), axis);
+    return dpi > 0 ? kTwipsPerInch / dpi : 15;
+}
+
+}  // namespace
+
+int TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
+int TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+
+StartedProgram StartProgram(const std::wstring& path) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+    // The program is started as it is, not through a file association: its name ends in
+    // .dll. CreateProcessW may write to the command line, so it gets its own copy.
+    std::wstring commandLine = L"\"" + path + L"\"";
+    StartedProgram started;
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        started.processId = info.dwProcessId;
+        started.process.reset(info.hProcess);
+    }
+    return started;
+}
+
+void EndProgram() { ExitProcess(0); }
+
+int RunMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace forms

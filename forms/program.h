@@ -1,0 +1,37 @@
+// The running program: its file, its folder, the screen it runs on, starting other
+// programs and ending itself.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "forms/handles.h"
+
+namespace forms {
+
+// Full path of the running program file (long paths included).
+std::wstring ProgramPath();
+// Its folder, without a trailing backslash.
+std::wstring ProgramFolder();
+
+int ScreenWidthPixels();
+int ScreenHeightPixels();
+int TwipsPerPixelX();
+int TwipsPerPixelY();
+
+struct StartedProgram {
+    DWORD processId = 0;
+    UniqueHandle process;  // null when the program could not be started
+};
+
+// Starts a program file as a new process with a normal, focused window; does not wait.
+StartedProgram StartProgram(const std::wstring& path);
+
+// Ends the process at once: no window's close or unload handling runs.
+[[noreturn]] void EndProgram();
+
+// Runs the message loop until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+}  // namespace forms

@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "frontend/merovan_b.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return merovan::Main(); }

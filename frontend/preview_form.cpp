@@ -1,0 +1,88 @@
+#include "frontend/preview_form.h"
+
+#include "forms/program.h"
+#include "frontend/merovan_b.h"
+#include "frontend/resources.h"
+
+namespace merovan {
+namespace {
+
+constexpr wchar_t kPreviewCaption[] = L"Preview Window";
+constexpr int kPreviewWidthTwips = 2280;   // 152 pixels at 15 twips per pixel
+constexpr int kPreviewHeightTwips = 1680;  // 112 pixels
+// The display settings destroy the parent, and with it this form; this check is the second
+// guard that the process does not outlive it.
+constexpr UINT kParentCheckIntervalMs = 1000;
+
+// A size in twips as a 16-bit number; one that does not fit stays 0.
+int16_t Twips16(long pixels, int twipsPerPixel) {
+    const long twips = pixels * twipsPerPixel;
+    return (twips >= -32768 && twips <= 32767) ? static_cast<int16_t>(twips) : 0;
+}
+
+}  // namespace
+
+PreviewForm::PreviewForm() : parentCheck_(*this, 1, kParentCheckIntervalMs, [this] { CheckParent(); }) {}
+
+bool PreviewForm::Start(HWND parent) {
+    parent_ = parent;
+    RECT area{};
+    LastApiResult = GetWindowRect(parent, &area);
+    const int tppX = forms::TwipsPerPixelX();
+    const int tppY = forms::TwipsPerPixelY();
+    const int16_t width = Twips16(area.right - area.left, tppX);
+    const int16_t height = Twips16(area.bottom - area.top, tppY);
+
+    forms::FormStyle style;
+    style.caption = kPreviewCaption;
+    style.style = WS_POPUP;
+    style.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    parentCheck_.SetEnabled(true);
+    if (!Create(style)) return false;
+    background_.reset(forms::LoadPicture(kPicturePreviewBackground));
+    Img_Prev.Create(Hwnd(), 0, 0, kPreviewWidthTwips / tppX, kPreviewHeightTwips / tppY,
+                    kPicturePreviewDesktop, RGB(0, 0, 0));
+
+    SetWindowLongW(Hwnd(), GWL_STYLE, GetWindowLongW(Hwnd(), GWL_STYLE) | WS_CHILD);
+    LastApiResult = SetParent(Hwnd(), parent) != nullptr;
+    Move(0, 0, width / tppX, height / tppY);
+    Img_Prev.Move(0, 0, width / tppX, height / tppY);
+    Show(SW_SHOW);
+    return true;
+}
+
+void PreviewForm::Paint() {
+    forms::PaintScope paint(Hwnd());
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    FillRect(paint.Get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    forms::DrawPicture(paint.Get(), background_.get(), 0, 0);
+}
+
+void PreviewForm::CheckParent() {
+    if (!IsWindow(parent_)) forms::EndProgram();
+}
+
+LRESULT PreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_DESTROY:
+            // The form is the preview's only window: the program ends with it.
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+bool StartPreview(HWND parent) {
+    if (parent == nullptr || !IsWindow(parent)) return false;
+    static PreviewForm form;
+    return form.Start(parent);
+}
+
+}  // namespace merovan

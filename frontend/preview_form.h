@@ -1,0 +1,36 @@
+// The preview form: a still picture of the effect inside the display settings' little
+// monitor, living as long as the window it was put into.
+#pragma once
+
+#include <windows.h>
+
+#include "forms/form.h"
+#include "forms/handles.h"
+#include "forms/image_control.h"
+#include "forms/timer.h"
+
+namespace merovan {
+
+class PreviewForm : public forms::Form {
+public:
+    PreviewForm();
+    // Puts the form into `parent`, sized to it, and shows it.
+    bool Start(HWND parent);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Paint();
+    void CheckParent();
+
+    forms::ImageControl Img_Prev;
+    forms::UniqueBitmap background_;
+    forms::Timer parentCheck_;
+    HWND parent_ = nullptr;
+};
+
+// False when `parent` is not a window: the process then ends at once.
+bool StartPreview(HWND parent);
+
+}  // namespace merovan
