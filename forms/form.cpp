@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/handles.h"
 #include "forms/timer.h"
 
 namespace forms {
@@ -56,6 +57,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultHandling(message, wParam, lParam);
 }
 
+void Form::PaintContent(HDC) {}
+
 LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -80,6 +83,20 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (message == WM_TIMER) {
         form->OnTimer(wParam);
         return 0;
+    }
+    if (form->DrawsItself()) {
+        switch (message) {
+            case WM_ERASEBKGND:
+                return 1;  // the content covers the whole client area
+            case WM_PAINT: {
+                PaintScope paint(window);
+                form->PaintContent(paint.Get());
+                return 0;
+            }
+            case WM_PRINTCLIENT:
+                form->PaintContent(reinterpret_cast<HDC>(wParam));
+                return 0;
+        }
     }
     if (message == WM_NCDESTROY) {
         form->window_ = nullptr;

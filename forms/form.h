@@ -39,6 +39,10 @@ public:
 protected:
     // The form's own message handling; unhandled messages go to DefaultHandling.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Draws the whole client area; forms that draw themselves override it. It serves both
+    // WM_PAINT and WM_PRINTCLIENT, so PrintWindow sees what the screen sees.
+    virtual void PaintContent(HDC dc);
+    virtual bool DrawsItself() const { return false; }
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

@@ -35,22 +35,12 @@ bool ImageControl::Create(HWND parent, int x, int y, int width, int height, int 
     return Form::Create(style);
 }
 
-LRESULT ImageControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PaintScope paint(Hwnd());
-            RECT client;
-            GetClientRect(Hwnd(), &client);
-            UniqueBrush brush(CreateSolidBrush(background_));
-            FillRect(paint.Get(), &client, brush.get());
-            DrawPicture(paint.Get(), picture_.get(), 0, 0);
-            return 0;
-        }
-        default:
-            return DefaultHandling(message, wParam, lParam);
-    }
+void ImageControl::PaintContent(HDC dc) {
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    UniqueBrush brush(CreateSolidBrush(background_));
+    FillRect(dc, &client, brush.get());
+    DrawPicture(dc, picture_.get(), 0, 0);
 }
 
 }  // namespace forms

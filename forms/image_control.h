@@ -18,7 +18,8 @@ public:
     HBITMAP Picture() const { return picture_.get(); }
 
 protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PaintContent(HDC dc) override;
+    bool DrawsItself() const override { return true; }
 
 private:
     UniqueBitmap picture_;

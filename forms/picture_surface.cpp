@@ -74,18 +74,8 @@ bool PictureSurface::SaveBitmap(const std::wstring& path) const {
     return WriteWholeFile(path, file.data(), file.size());
 }
 
-LRESULT PictureSurface::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;  // the bitmap covers everything
-        case WM_PAINT: {
-            PaintScope paint(Hwnd());
-            BitBlt(paint.Get(), 0, 0, width_, height_, canvas_.Get(), 0, 0, SRCCOPY);
-            return 0;
-        }
-        default:
-            return DefaultHandling(message, wParam, lParam);
-    }
+void PictureSurface::PaintContent(HDC dc) {
+    BitBlt(dc, 0, 0, width_, height_, canvas_.Get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace forms

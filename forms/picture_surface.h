@@ -35,7 +35,8 @@ public:
     bool SaveBitmap(const std::wstring& path) const;
 
 protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PaintContent(HDC dc) override;
+    bool DrawsItself() const override { return true; }
 
 private:
     void MakeBitmap(int width, int height);

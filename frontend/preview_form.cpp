@@ -51,12 +51,11 @@ bool PreviewForm::Start(HWND parent) {
     return true;
 }
 
-void PreviewForm::Paint() {
-    forms::PaintScope paint(Hwnd());
+void PreviewForm::PaintContent(HDC dc) {
     RECT client;
     GetClientRect(Hwnd(), &client);
-    FillRect(paint.Get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    forms::DrawPicture(paint.Get(), background_.get(), 0, 0);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    forms::DrawPicture(dc, background_.get(), 0, 0);
 }
 
 void PreviewForm::CheckParent() {
@@ -65,11 +64,6 @@ void PreviewForm::CheckParent() {
 
 LRESULT PreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-            Paint();
-            return 0;
         case WM_DESTROY:
             // The form is the preview's only window: the program ends with it.
             PostQuitMessage(0);

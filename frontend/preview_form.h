@@ -19,9 +19,10 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PaintContent(HDC dc) override;
+    bool DrawsItself() const override { return true; }
 
 private:
-    void Paint();
     void CheckParent();
 
     forms::ImageControl Img_Prev;
