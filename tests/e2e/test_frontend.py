@@ -202,3 +202,37 @@ def test_preview_without_a_usable_window_ends_at_once(session, dist):
         started = time.monotonic()
         assert session.run(scr, argument.split(), timeout=30) == 0
         assert time.monotonic() - started < 20
+
+
+def test_readonly_root_sends_snapshots_to_the_temporary_folder(session, dist):
+    """Runs as an ordinary user (root ignores file modes) with a prefix of its own."""
+    import os
+    import pwd
+    from harness import Skip
+    user = "merovan-e2e"
+    if os.geteuid() != 0:
+        raise Skip("needs root to run as another user")
+    try:
+        pwd.getpwnam(user)
+    except KeyError:
+        subprocess.run(["useradd", "--create-home", user], check=True, timeout=60)
+    # Wine wants the prefix's parent folder to belong to the user; the programs are
+    # copied there because the user may not read the build folder.
+    work = Path("/home") / user / "merovan-e2e"
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    shutil.copytree(dist, work / "dist")
+    here = Path(__file__).resolve().parent
+    shutil.copytree(here, work / "e2e", ignore=shutil.ignore_patterns("__pycache__", "hosts"))
+    subprocess.run(["chown", "-R", f"{user}:{user}", str(work)], check=True, timeout=60)
+    try:
+        result = subprocess.run(
+            ["runuser", "-u", user, "--", "python3", str(work / "e2e" / "readonly_root_run.py"),
+             "--display", session.display, "--work", str(work / "work"), "--dist", str(work / "dist")],
+            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=600, cwd=work)
+        output = result.stdout.decode("utf-8", "replace")
+        session.log(output.strip().splitlines()[-1] if output.strip() else "(no output)")
+        assert result.returncode == 0, output[-3000:]
+    finally:
+        subprocess.run(["pkill", "-u", user], timeout=30)
+        shutil.rmtree(work, ignore_errors=True)
