@@ -151,3 +151,22 @@ def test_missing_music_file_plays_nothing(session, dist):
     _, code = fe.end_run_by_escape(session, proc, window)
     assert code == 0
     assert not sent(session, proc)
+
+
+def test_every_way_a_run_ends_stops_and_closes_the_mp3(session, dist):
+    """A close request and the end of the user's session run the same shutdown as the
+    renderer's end: a process that exits with the MP3 device open can crash on its way out."""
+    scr = fe.install(session, dist)
+    song = make_music(session, "曲.mp3", 2)
+    write_settings(scr, 2, music=song)
+    for how in ("close", "endsession"):
+        proc, window = start_traced_run(session, scr)
+        session.wait_until(lambda: "play MP3Play" in sent(session, proc), 30, "the MP3 playing")
+        session.wine_output([str(fe.wintool(dist)), how, fe.RUN_CAPTION], timeout=60)
+        assert session.wait_exit(proc, 15) == 0, how
+        assert sent(session, proc)[-2:] == ["stop MP3Play", "close MP3Play"], how
+        # The renderer runs on until the user ends it.
+        assert session.windows(fe.RENDERER_TITLE)
+        session.mouse_move(window.x + window.width // 2, window.y + window.height // 2)
+        session.key_hold("Escape", 0.4)
+        session.window_gone(fe.RENDERER_TITLE, timeout=10)

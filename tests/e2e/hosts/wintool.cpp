@@ -3,6 +3,8 @@
 //
 //   wintool window TITLE                 one line: hwnd class x y width height client visible style parent caption
 //   wintool close TITLE                  posts WM_CLOSE to the top-level window TITLE
+//   wintool endsession TITLE             tells the window TITLE that the user's session ends
+//                                        (WM_QUERYENDSESSION, then WM_ENDSESSION)
 //   wintool preview SCR W H              makes a W × H parent window, starts "SCR /p HWND",
 //                                        waits for its child, prints it, destroys the parent
 //                                        and prints how long the preview process took to end
@@ -113,9 +115,18 @@ int wmain(int argc, wchar_t** argv) {
         HWND window = FindWindowW(nullptr, args[1].c_str());
         return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
+    if (args.size() == 2 && args[0] == L"endsession") {
+        HWND window = FindWindowW(nullptr, args[1].c_str());
+        if (window == nullptr) return 1;
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
+        std::printf("queryendsession=%llu\n", static_cast<unsigned long long>(answer));
+        SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
+        return 0;
+    }
     if (args.size() == 4 && args[0] == L"preview") {
         return Preview(args[1], _wtoi(args[2].c_str()), _wtoi(args[3].c_str()));
     }
-    std::fprintf(stderr, "usage: wintool window TITLE | close TITLE | preview SCR W H\n");
+    std::fprintf(stderr, "usage: wintool window TITLE | close TITLE | endsession TITLE | preview SCR W H\n");
     return 2;
 }
