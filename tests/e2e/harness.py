@@ -1,0 +1,644 @@
+"""End-to-end harness: one X server, one Wine prefix, and the means to drive
+Windows programs in it (start, wait, find windows, look at the screen, send
+input).
+
+Only the standard library and command-line tools are used: Xvfb, xdpyinfo,
+wine/wineboot/wineserver, xdotool and ImageMagick's `import`.
+
+    with Session("build/e2e-work") as s:
+        proc = s.start("/path/to/program.exe")
+        win = s.find_window("Title")
+        picture = s.screenshot()
+        s.key_hold("Escape", 0.4)
+        assert s.wait_exit(proc, 10) == 0
+"""
+
+import ctypes
+import ctypes.util
+import fcntl
+import os
+import re
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+SCREEN_WIDTH = 1280
+SCREEN_HEIGHT = 1024
+
+# Registry values every test run needs: Wine destroys windows at once instead
+# of waiting 2 s for a window manager, the Japanese UI font has a stand-in,
+# and a crashing program ends instead of waiting on a crash dialog.
+PREFIX_REG = r"""Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+"""
+
+
+# Programs of Wine's own that run in every prefix; anything else still running
+# after a test was left behind by it.
+WINE_SERVICES = {"services.exe", "explorer.exe", "winedevice.exe", "plugplay.exe",
+                 "svchost.exe", "rpcss.exe"}
+
+
+class HarnessError(Exception):
+    """The harness could not do what was asked (a tool failed)."""
+
+
+class HarnessTimeout(HarnessError, AssertionError):
+    """A condition the test waited for did not come in time.
+
+    It is an AssertionError too, so the runner reports it as a test failure.
+    """
+
+
+class Skip(Exception):
+    """Raised by a test that cannot run here; the runner reports SKIP."""
+
+
+@dataclass
+class Window:
+    id: int
+    title: str
+    x: int
+    y: int
+    width: int
+    height: int
+
+    @property
+    def center(self):
+        return self.x + self.width // 2, self.y + self.height // 2
+
+
+class Picture:
+    """An RGB picture held as 8-bit rows, top row first."""
+
+    def __init__(self, width, height, data):
+        if len(data) != width * height * 3:
+            raise ValueError("picture data has the wrong size")
+        self.width = width
+        self.height = height
+        self.data = data
+
+    @classmethod
+    def from_ppm(cls, blob):
+        # P6 header: magic, width, height, maxval, each followed by white
+        # space; comments start with '#'.
+        fields = []
+        pos = 0
+        while len(fields) < 4:
+            while blob[pos:pos + 1].isspace():
+                pos += 1
+            if blob[pos:pos + 1] == b"#":
+                pos = blob.index(b"\n", pos) + 1
+                continue
+            end = pos
+            while not blob[end:end + 1].isspace():
+                end += 1
+            fields.append(blob[pos:end])
+            pos = end
+        pos += 1  # the single white-space byte before the samples
+        if fields[0] != b"P6" or int(fields[3]) != 255:
+            raise HarnessError(f"not an 8-bit P6 picture: {fields!r}")
+        width, height = int(fields[1]), int(fields[2])
+        return cls(width, height, blob[pos:pos + width * height * 3])
+
+    def pixel(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            raise IndexError(f"pixel ({x}, {y}) is outside {self.width}x{self.height}")
+        i = (y * self.width + x) * 3
+        return self.data[i], self.data[i + 1], self.data[i + 2]
+
+    def pixels(self, x0=0, y0=0, x1=None, y1=None, step=1):
+        """Yields (x, y, (r, g, b)) for the box [x0, x1) x [y0, y1)."""
+        x1 = self.width if x1 is None else x1
+        y1 = self.height if y1 is None else y1
+        data, width = self.data, self.width
+        for y in range(y0, y1, step):
+            row = y * width
+            for x in range(x0, x1, step):
+                i = (row + x) * 3
+                yield x, y, (data[i], data[i + 1], data[i + 2])
+
+    def count(self, predicate, x0=0, y0=0, x1=None, y1=None, step=1):
+        return sum(1 for _, _, rgb in self.pixels(x0, y0, x1, y1, step) if predicate(rgb))
+
+    def crop_bytes(self, x0, y0, x1, y1):
+        """The raw rows of a box, for exact comparisons between pictures."""
+        return b"".join(self.data[(y * self.width + x0) * 3:(y * self.width + x1) * 3]
+                        for y in range(y0, y1))
+
+
+def write_bmp(path, width, height, colour_at):
+    """Writes an uncompressed 24-bit bottom-up BMP with a 54-byte header.
+
+    colour_at(x, y) -> (r, g, b) with y = 0 the top row of the picture.
+    """
+    stride = (width * 3 + 3) & ~3
+    pad = bytes(stride - width * 3)
+    rows = []
+    for y in range(height - 1, -1, -1):  # bottom row is stored first
+        row = bytearray()
+        for x in range(width):
+            r, g, b = colour_at(x, y)
+            row += bytes((b, g, r))
+        rows.append(bytes(row) + pad)
+    pixels = b"".join(rows)
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    Path(path).write_bytes(header + info + pixels)
+    return Path(path)
+
+
+def read_bmp_header(path):
+    """The fields of a BMP's file and info headers that tests look at."""
+    blob = Path(path).read_bytes()
+    magic, size, _, _, offset = struct.unpack_from("<2sIHHI", blob, 0)
+    (info_size, width, height, planes, bits, compression,
+     image_size) = struct.unpack_from("<IiiHHII", blob, 14)
+    return {"magic": magic, "file_size": size, "offset": offset, "info_size": info_size,
+            "width": width, "height": height, "planes": planes, "bits": bits,
+            "compression": compression, "image_size": image_size, "actual_size": len(blob)}
+
+
+def _posix_ere_escape(text):
+    return re.sub(r"([.\[\]{}()\\*+?^$|])", r"\\\1", text)
+
+
+class Session:
+    """An Xvfb display and a fresh Wine prefix, torn down on exit."""
+
+    def __init__(self, work="build/e2e-work", reuse_prefix=False, display=None, log=None):
+        self.work = Path(work).resolve()
+        self.prefix = self.work / "prefix"
+        self.home = self.work / "home"
+        self.logs = self.work / "logs"
+        self.reuse_prefix = reuse_prefix
+        self.own_display = display is None
+        self.display = display
+        self.log = log or (lambda message: None)
+        self.xvfb = None
+        self.env = None
+        self.started = []
+        self.timings = {}
+        self._temp_dir = None
+        self._baseline = {}
+        self._counter = 0
+        self._lock = None
+
+    # ----------------------------------------------------------- set-up ---
+    def __enter__(self):
+        try:
+            self.setup()
+        except BaseException:
+            self.teardown()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.teardown()
+        return False
+
+    def _lock_work(self, timeout=900):
+        """One session at a time per work folder: a second run would delete
+        the first one's prefix under it. Waits for the other run to end."""
+        self._lock = open(self.work / ".session-lock", "a+")
+        deadline = time.monotonic() + timeout
+        told = False
+        while True:
+            try:
+                fcntl.flock(self._lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+                break
+            except BlockingIOError:
+                if not told:
+                    self._lock.seek(0)
+                    self.log(f"{self.work} is in use by another run "
+                             f"(pid {self._lock.read().strip() or '?'}); waiting for it to end")
+                    told = True
+                if time.monotonic() > deadline:
+                    raise HarnessTimeout(f"{self.work} stayed in use for {timeout} s") from None
+                time.sleep(1)
+        self._lock.seek(0)
+        self._lock.truncate()
+        self._lock.write(str(os.getpid()))
+        self._lock.flush()
+
+    def setup(self):
+        self.work.mkdir(parents=True, exist_ok=True)
+        self._lock_work()
+        self.home.mkdir(exist_ok=True)
+        shutil.rmtree(self.logs, ignore_errors=True)  # logs of an earlier run
+        self.logs.mkdir()
+        t = time.monotonic()
+        if self.own_display:
+            self._start_xvfb()
+        self._wait_for_display()
+        self.timings["xvfb"] = time.monotonic() - t
+        self.env = dict(os.environ)
+        for name in [n for n in self.env if n.startswith("WINE")]:
+            del self.env[name]
+        self.env.update({
+            "DISPLAY": self.display,
+            "WINEARCH": "win64",
+            "WINEPREFIX": str(self.prefix),
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "HOME": str(self.home),
+            "LC_ALL": "ja_JP.UTF-8",
+        })
+        t = time.monotonic()
+        fresh = not (self.reuse_prefix and (self.prefix / "system.reg").exists())
+        if self.prefix.exists():
+            # A server left by an interrupted run would keep `wineserver -w`
+            # below waiting.
+            self._tool(["wineserver", "-k"], timeout=30, check=False)
+        if fresh:
+            if self.prefix.exists():
+                shutil.rmtree(self.prefix)
+            self._tool(["wineboot", "-i"], timeout=300)
+        # The registry values go in while wineboot's server still runs;
+        # `wineserver -w` then waits for it to write the registry out and end.
+        reg = self.work / "prefix-setup.reg"
+        reg.write_bytes(b"\xff\xfe" + PREFIX_REG.replace("\n", "\r\n").encode("utf-16-le"))
+        self._tool(["wine", "regedit", "/S", self.win_path(reg)], timeout=120)
+        self._tool(["wineserver", "-w"], timeout=120)
+        self._check_registry()
+        # A server that stays up keeps later program starts warm.
+        self._tool(["wineserver", "-p"], timeout=60)
+        self.timings["prefix"] = time.monotonic() - t
+        self.log(f"prefix ready in {self.timings['prefix']:.1f} s ({'new' if fresh else 'reused'})")
+        self._baseline = self._snapshot_dirs()
+
+    def _start_xvfb(self):
+        # -displayfd lets Xvfb pick a free display number and tell us which.
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-r", "-noreset", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
+            stderr=open(self.logs / "xvfb.log", "wb"), start_new_session=True)
+        os.close(write_fd)
+        number = b""
+        deadline = time.monotonic() + 30
+        with os.fdopen(read_fd, "rb") as pipe:
+            while not number.endswith(b"\n") and time.monotonic() < deadline:
+                chunk = pipe.read(1)
+                if not chunk:
+                    break
+                number += chunk
+        if not number.strip().isdigit():
+            raise HarnessError("Xvfb did not report a display number; see " + str(self.logs / "xvfb.log"))
+        self.display = ":" + number.strip().decode()
+
+    def _wait_for_display(self):
+        deadline = time.monotonic() + 30
+        env = dict(os.environ, DISPLAY=self.display)
+        while time.monotonic() < deadline:
+            if subprocess.run(["xdpyinfo"], env=env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                return
+            if self.xvfb is not None and self.xvfb.poll() is not None:
+                raise HarnessError("Xvfb ended early; see " + str(self.logs / "xvfb.log"))
+            time.sleep(0.1)
+        raise HarnessTimeout(f"X display {self.display} did not answer within 30 s")
+
+    def _check_registry(self):
+        """Reads the values back from user.reg, which Wine writes with
+        non-ASCII characters as \\x escapes."""
+        text = (self.prefix / "user.reg").read_text(encoding="utf-8", errors="replace")
+
+        def escaped(name):
+            return "".join(c if 32 <= ord(c) < 127 else f"\\x{ord(c):x}" for c in name)
+
+        for key, values in (("X11 Driver", {"Managed": "N"}),
+                            ("Fonts\\Replacements", {"ＭＳ Ｐゴシック": "IPAPGothic",
+                                                     "MS PGothic": "IPAPGothic"}),
+                            ("WineDbg", {"ShowCrashDialog": "dword:00000000"})):
+            start = text.find("[Software\\\\Wine\\\\" + key.replace("\\", "\\\\") + "]")
+            section = text[start:text.find("\n[", start + 1)] if start >= 0 else ""
+            for name, value in values.items():
+                line = f'"{escaped(name)}"=' + (value if value.startswith("dword:") else f'"{value}"')
+                if line not in section.splitlines():
+                    raise HarnessError(f"the prefix's registry lacks {key} {name}={value}")
+
+    def teardown(self):
+        try:
+            self.kill_started()
+        finally:
+            if self.env is not None and self.prefix.exists():
+                self._tool(["wineserver", "-k"], timeout=30, check=False)
+            if self.xvfb is not None:
+                self.xvfb.terminate()
+                try:
+                    self.xvfb.wait(10)
+                except subprocess.TimeoutExpired:
+                    self.xvfb.kill()
+                    self.xvfb.wait()
+                self.xvfb = None
+            if self._lock is not None:
+                self._lock.close()  # releases the lock
+                self._lock = None
+
+    # ------------------------------------------------------------ paths ---
+    @property
+    def c_drive(self):
+        return self.prefix / "drive_c"
+
+    def win_path(self, path):
+        """The Windows name of a Unix path (C: for drive_c, Z: for the rest)."""
+        path = Path(path).absolute()
+        try:
+            rel = path.relative_to(self.c_drive)
+            return "C:\\" + "\\".join(rel.parts)
+        except ValueError:
+            return "Z:" + str(path).replace("/", "\\")
+
+    def unix_path(self, win):
+        """The Unix path of a Windows path on drive C: or Z:."""
+        drive, rest = win[:2].upper(), win[2:].replace("\\", "/").lstrip("/")
+        if drive == "C:":
+            return self.c_drive / rest
+        if drive == "Z:":
+            return Path("/") / rest
+        raise HarnessError(f"no Unix path known for {win}")
+
+    @property
+    def temp_dir(self):
+        """The prefix user's temporary folder (%TEMP%), as a Unix path."""
+        if self._temp_dir is None:
+            out = self.wine_output(["cmd", "/c", "echo", "%TEMP%"]).strip()
+            self._temp_dir = self.unix_path(out)
+            self._temp_dir.mkdir(parents=True, exist_ok=True)
+        return self._temp_dir
+
+    # -------------------------------------------------------- processes ---
+    def _tool(self, argv, timeout, check=True):
+        """Runs a command to its end. Its output goes through files, not
+        pipes: Wine's background processes (and a daemonised wineserver)
+        inherit them and would hold a pipe open. Returns a CompletedProcess
+        with stdout and stderr as bytes."""
+        with tempfile.TemporaryFile(dir=self.logs) as out, \
+                tempfile.TemporaryFile(dir=self.logs) as err:
+            try:
+                code = subprocess.run(argv, env=self.env, stdin=subprocess.DEVNULL, stdout=out,
+                                      stderr=err, timeout=timeout).returncode
+            except subprocess.TimeoutExpired:
+                raise HarnessTimeout(f"{' '.join(argv)} did not end within {timeout} s") from None
+            out.seek(0)
+            err.seek(0)
+            result = subprocess.CompletedProcess(argv, code, out.read(), err.read())
+        if check and code != 0:
+            raise HarnessError(f"{' '.join(argv)} exited with {code}: "
+                               + (result.stdout + result.stderr).decode("utf-8", "replace")[-2000:])
+        return result
+
+    def wine_output(self, args, timeout=60):
+        """Runs `wine ARGS` to its end; its standard output (code page 932)
+        as text. Wine's own messages go to standard error and are left out."""
+        return self._tool(["wine", *args], timeout=timeout).stdout.decode("cp932", "replace")
+
+    def start(self, program, args=(), cwd=None, extra_env=None):
+        """Starts `wine PROGRAM ARGS`; output goes to a file under logs/."""
+        self._counter += 1
+        name = re.sub(r"[^\w.-]", "_", Path(str(program)).name)
+        out = open(self.logs / f"{self._counter:03d}-{name}.log", "wb")
+        env = self.env if not extra_env else {**self.env, **extra_env}
+        proc = subprocess.Popen(["wine", str(program), *map(str, args)], env=env, cwd=cwd,
+                                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
+        out.close()
+        proc.started_at = time.monotonic()
+        proc.program = str(program)
+        self.started.append(proc)
+        return proc
+
+    def wait_exit(self, proc, timeout):
+        """The process's exit code; HarnessTimeout if it runs on past timeout."""
+        try:
+            return proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise HarnessTimeout(f"{Path(proc.program).name} did not exit within {timeout} s") from None
+
+    def run(self, program, args=(), timeout=60):
+        return self.wait_exit(self.start(program, args), timeout)
+
+    def kill_started(self):
+        """Kills the processes this session started that still run."""
+        for proc in self.started:
+            if proc.poll() is None:
+                proc.kill()
+                try:
+                    proc.wait(10)
+                except subprocess.TimeoutExpired:
+                    pass
+        self.started = [p for p in self.started if p.poll() is None]
+
+    # ---------------------------------------------------- prefix state ---
+    def _snapshot_dirs(self):
+        dirs = [self.c_drive, self.temp_dir]
+        return {d: set(os.listdir(d)) for d in dirs}
+
+    def wine_processes(self):
+        """{pid: Windows program} of the processes running in this prefix,
+        other than Wine's own services (and the wineserver)."""
+        found = {}
+        marker = b"WINEPREFIX=" + bytes(self.prefix)
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(f"/proc/{pid}/environ", "rb") as f:
+                    if marker not in f.read().split(b"\0"):
+                        continue
+                with open(f"/proc/{pid}/cmdline", "rb") as f:
+                    program = f.read().split(b"\0")[0].decode("utf-8", "replace")
+            except OSError:
+                continue  # gone, or not ours to read
+            name = program.replace("\\", "/").rsplit("/", 1)[-1].lower()
+            if name not in WINE_SERVICES and not name.startswith("wineserver"):
+                found[int(pid)] = program
+        return found
+
+    def kill_strays(self, timeout=10):
+        """Kills every program still running in the prefix, including those
+        started by the programs a test started."""
+        strays = self.wine_processes()
+        for pid in strays:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except OSError:
+                pass
+        if strays:
+            self.wait_until(lambda: not (set(self.wine_processes()) & set(strays)), timeout,
+                            f"the end of {sorted(strays.values())}")
+        return strays
+
+    def clean(self):
+        """Kills started processes and removes what appeared in C:\\ and %TEMP%
+        since set-up, leaving the prefix as the next test expects it. Returns
+        the programs that were still running, though not started by us."""
+        self.kill_started()
+        strays = self.kill_strays()
+        for directory, names in self._baseline.items():
+            for name in set(os.listdir(directory)) - names:
+                path = directory / name
+                if path.is_dir() and not path.is_symlink():
+                    shutil.rmtree(path, ignore_errors=True)
+                else:
+                    path.unlink(missing_ok=True)
+        return strays
+
+    # ---------------------------------------------------------- windows ---
+    def _xdotool(self, *args, check=True):
+        result = subprocess.run(["xdotool", *map(str, args)], env=self.env,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=30)
+        if check and result.returncode != 0:
+            raise HarnessError(f"xdotool {' '.join(map(str, args))}: "
+                               + result.stderr.decode("utf-8", "replace"))
+        return result.stdout.decode("utf-8", "replace")
+
+    def windows(self, title):
+        """Visible X windows whose name is exactly title."""
+        out = self._xdotool("search", "--onlyvisible", "--name",
+                            "^" + _posix_ere_escape(title) + "$", check=False)
+        found = []
+        for line in out.split():
+            wid = int(line)
+            # xdotool matches without regard to case; keep exact names only.
+            name = self._xdotool("getwindowname", wid, check=False).rstrip("\n")
+            if name == title:
+                found.append(wid)
+        return found
+
+    def window_geometry(self, wid, title=""):
+        out = self._xdotool("getwindowgeometry", "--shell", wid)
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return Window(wid, title, int(values["X"]), int(values["Y"]),
+                      int(values["WIDTH"]), int(values["HEIGHT"]))
+
+    def find_window(self, title, timeout=30, proc=None):
+        """Waits for a visible window named title; its geometry. With proc,
+        fails as soon as that process has ended."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for wid in self.windows(title):
+                try:
+                    return self.window_geometry(wid, title)
+                except HarnessError:
+                    pass  # it went away between search and query
+            if proc is not None and proc.poll() is not None:
+                program = getattr(proc, "program", None) or str(proc.args[0])
+                raise AssertionError(f"{Path(program).name} ended with exit code "
+                                     f"{proc.returncode} before a window {title!r} showed")
+            if time.monotonic() > deadline:
+                raise HarnessTimeout(f"no window {title!r} within {timeout} s")
+            time.sleep(0.1)
+
+    def window_gone(self, title, timeout=30):
+        """Waits until no visible window is named title."""
+        deadline = time.monotonic() + timeout
+        while self.windows(title):
+            if time.monotonic() > deadline:
+                raise HarnessTimeout(f"window {title!r} still there after {timeout} s")
+            time.sleep(0.1)
+        return True
+
+    def wait_until(self, condition, timeout, what, interval=0.1):
+        """Polls condition() until it returns something true; returns that."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = condition()
+            if value:
+                return value
+            if time.monotonic() > deadline:
+                raise HarnessTimeout(f"{what}: not within {timeout} s")
+            time.sleep(interval)
+
+    # ----------------------------------------------------------- screen ---
+    def screenshot(self, path=None):
+        """The whole screen as a Picture; also saved to path (any format
+        ImageMagick writes, chosen by its extension) when given."""
+        result = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                                env=self.env, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, timeout=60)
+        if result.returncode != 0:
+            raise HarnessError("import failed: " + result.stderr.decode("utf-8", "replace"))
+        if path is not None:
+            Path(path).parent.mkdir(parents=True, exist_ok=True)
+            subprocess.run(["convert", "ppm:-", str(path)], input=result.stdout,
+                           env=self.env, check=True, timeout=60)
+        return Picture.from_ppm(result.stdout)
+
+    def paint_root(self, rgb):
+        """Gives the root window a solid background colour, so that what a
+        program draws outside its own window shows up on screenshots."""
+        xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+        xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        xlib.XSetWindowBackground.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong]
+        xlib.XClearWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        display = xlib.XOpenDisplay(self.display.encode())
+        if not display:
+            raise HarnessError(f"cannot open display {self.display}")
+        try:
+            root = xlib.XDefaultRootWindow(display)
+            r, g, b = rgb
+            xlib.XSetWindowBackground(display, root, (r << 16) | (g << 8) | b)
+            xlib.XClearWindow(display, root)
+            xlib.XSync(display, 0)
+        finally:
+            xlib.XCloseDisplay(display)
+
+    # ------------------------------------------------------------ input ---
+    def mouse_location(self):
+        out = self._xdotool("getmouselocation", "--shell")
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return int(values["X"]), int(values["Y"])
+
+    def mouse_move(self, x, y):
+        """Moves the pointer and waits until it is there. (`mousemove --sync`
+        waits 15 s when the pointer is already in place, so it is not used.)"""
+        for _ in range(3):
+            if self.mouse_location() == (x, y):
+                return
+            self._xdotool("mousemove", x, y)
+            try:
+                self.wait_until(lambda: self.mouse_location() == (x, y), 5,
+                                f"pointer at ({x}, {y})", interval=0.02)
+                return
+            except HarnessTimeout:
+                pass  # moves can land a pixel off; try again
+        raise HarnessError(f"the pointer does not go to ({x}, {y}); it is at {self.mouse_location()}")
+
+    def click(self, x, y, button=1):
+        self.mouse_move(x, y)
+        self._xdotool("click", button)
+
+    def key(self, key):
+        self._xdotool("key", key)
+
+    def key_hold(self, key, seconds=0.4):
+        """Presses key, holds it for seconds and lets it go; returns the
+        time.monotonic() of the release."""
+        self._xdotool("keydown", key)
+        time.sleep(seconds)
+        self._xdotool("keyup", key)
+        return time.monotonic()
+
+    def close_by_message(self, image_name, timeout=30):
+        """Sends WM_CLOSE to the top-level windows of the processes running
+        image_name (e.g. "prog.exe"), the way Wine's taskkill without /F does."""
+        return self._tool(["wine", "taskkill", "/IM", image_name], timeout=timeout).returncode
