@@ -160,12 +160,12 @@ int16_t CommandLogic::Enabled() {
 }
 
 void CommandLogic::SetCaption(const std::wstring& caption) {
-    view_.SetCaption(caption);
+    view_.ShowCaption(caption);
     view_.NotifyChanged(L"Caption");
 }
 
 void CommandLogic::SetFont(const forms::FontSpec& font) {
-    view_.SetFont(font);
+    view_.UseFont(font);
     view_.NotifyChanged(L"Font");
 }
 
@@ -182,9 +182,9 @@ void CommandLogic::Restore(const PropertyStore& store, const forms::FontSpec& am
         EnabledFlag = number != 0 ? kTrue : kFalse;
     }
     const PropertyValue caption = store.Read(L"Caption", std::wstring(kReadDefaultCaption));
-    if (const auto* text = std::get_if<std::wstring>(&caption)) view_.SetCaption(*text);
+    if (const auto* text = std::get_if<std::wstring>(&caption)) view_.ShowCaption(*text);
     const PropertyValue font = store.Read(L"Font", ambientFont);
-    if (const auto* spec = std::get_if<forms::FontSpec>(&font)) view_.SetFont(*spec);
+    if (const auto* spec = std::get_if<forms::FontSpec>(&font)) view_.UseFont(*spec);
     if (PropertyStore::AsNumber(store.Read(L"FirstRun", std::wstring(L"1")), number) && number >= 0 &&
         number <= 255) {
         FirstRunFlag = static_cast<uint8_t>(number);
@@ -201,9 +201,9 @@ void CommandLogic::Restore(const PropertyStore& store, const forms::FontSpec& am
 
 void CommandLogic::Save(PropertyStore& store, const forms::FontSpec& ambientFont) {
     store.Write(L"Enabled", static_cast<int32_t>(EnabledFlag != kFalse ? kTrue : kFalse), kTrue);
-    store.Write(L"Caption", view_.Caption(), std::wstring(kWrittenDefaultCaption));
+    store.Write(L"Caption", view_.CaptionText(), std::wstring(kWrittenDefaultCaption));
     store.Write(L"FirstRun", static_cast<int32_t>(FirstRunFlag), std::wstring(L"1"));
-    store.Write(L"Font", view_.Font(), ambientFont);
+    store.Write(L"Font", view_.CaptionFont(), ambientFont);
     store.Write(L"FontColour", static_cast<int32_t>(view_.CaptionColour()), std::wstring(L"0"));
     store.Write(L"Visible", static_cast<int32_t>(BackStyle), std::wstring(L"1"));
     ApplyNormalLook();

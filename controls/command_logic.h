@@ -24,10 +24,10 @@ public:
     virtual void SetCaptionEnabled(bool enabled) = 0;
     virtual void SetCaptionColour(uint32_t colour) = 0;  // 0x00BBGGRR
     virtual uint32_t CaptionColour() const = 0;
-    virtual void SetCaption(const std::wstring& caption) = 0;
-    virtual std::wstring Caption() const = 0;
-    virtual void SetFont(const forms::FontSpec& font) = 0;
-    virtual forms::FontSpec Font() const = 0;
+    virtual void ShowCaption(const std::wstring& caption) = 0;
+    virtual std::wstring CaptionText() const = 0;
+    virtual void UseFont(const forms::FontSpec& font) = 0;
+    virtual forms::FontSpec CaptionFont() const = 0;
     virtual void SetOpaque(bool opaque) = 0;
     virtual void StartPointerWatch() = 0;  // the 100 ms leave check
     virtual void RaiseClick() = 0;
@@ -67,9 +67,9 @@ public:
     void SetEnabled(int16_t enabled);
     int16_t Enabled();
     void SetCaption(const std::wstring& caption);
-    std::wstring Caption() const { return view_.Caption(); }
+    std::wstring Caption() const { return view_.CaptionText(); }
     void SetFont(const forms::FontSpec& font);
-    forms::FontSpec Font() const { return view_.Font(); }
+    forms::FontSpec Font() const { return view_.CaptionFont(); }
 
     // The host's layout: restoring when it recreates the button, saving when it stores it.
     void Restore(const forms::PropertyStore& store, const forms::FontSpec& ambientFont);

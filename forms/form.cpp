@@ -30,14 +30,12 @@ Form::~Form() {
 }
 
 bool Form::Create(const FormStyle& style) {
+    if (style.backColour) background_.reset(CreateSolidBrush(*style.backColour));
     window_ = CreateWindowExW(style.exStyle, FormClassName(), style.caption.c_str(), style.style,
                               style.x, style.y, style.width, style.height, style.parent, nullptr,
                               GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) return false;
     for (Timer* timer : timers_) timer->Arm();
-    if (style.background != nullptr) {
-        SetClassLongPtrW(window_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(style.background));
-    }
     if (style.icon != nullptr) {
         SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(style.icon));
         SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(style.icon));
@@ -97,6 +95,12 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
                 form->PaintContent(reinterpret_cast<HDC>(wParam));
                 return 0;
         }
+    }
+    if (message == WM_ERASEBKGND && form->background_) {
+        RECT client{};
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, form->background_.get());
+        return 1;
     }
     if (message == WM_NCDESTROY) {
         form->window_ = nullptr;

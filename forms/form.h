@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "forms/handles.h"
 
 namespace forms {
 
@@ -17,7 +20,7 @@ struct FormStyle {
     DWORD exStyle = 0;
     HWND parent = nullptr;
     int x = 0, y = 0, width = 0, height = 0;
-    HBRUSH background = nullptr;  // null: the form paints everything itself
+    std::optional<COLORREF> backColour;  // none: the form's content covers everything
     HICON icon = nullptr;
 };
 
@@ -52,6 +55,7 @@ private:
     void OnTimer(UINT_PTR id);
 
     HWND window_ = nullptr;
+    UniqueBrush background_;
     std::vector<Timer*> timers_;
 };
 

@@ -22,6 +22,7 @@ struct GdiObjectDeleter {
 };
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 
 // A window's (or the screen's) device context, from GetDC to ReleaseDC.
 class WindowDC {

@@ -36,7 +36,7 @@ bool PreviewForm::Start(HWND parent) {
     forms::FormStyle style;
     style.caption = kPreviewCaption;
     style.style = WS_POPUP;
-    style.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    style.backColour = RGB(0, 0, 0);
     parentCheck_.SetEnabled(true);
     if (!Create(style)) return false;
     background_.reset(forms::LoadPicture(kPicturePreviewBackground));

@@ -16,10 +16,10 @@ public:
     void SetCaptionEnabled(bool enabled) override { captionEnabled = enabled; }
     void SetCaptionColour(uint32_t colour) override { captionColour = colour; }
     uint32_t CaptionColour() const override { return captionColour; }
-    void SetCaption(const std::wstring& text) override { caption = text; }
-    std::wstring Caption() const override { return caption; }
-    void SetFont(const forms::FontSpec& f) override { font = f; }
-    forms::FontSpec Font() const override { return font; }
+    void ShowCaption(const std::wstring& text) override { caption = text; }
+    std::wstring CaptionText() const override { return caption; }
+    void UseFont(const forms::FontSpec& f) override { font = f; }
+    forms::FontSpec CaptionFont() const override { return font; }
     void SetOpaque(bool o) override { opaque = o; }
     void StartPointerWatch() override { ++watchStarts; }
     void RaiseClick() override { ++clicks; }

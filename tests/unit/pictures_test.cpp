@@ -1,9 +1,11 @@
 // The committed pictures are what the generator draws now, and are files Windows takes: an
-// icon with its three sizes, two 152 x 112 previews. Also the generator's own writers.
+// icon with its three sizes, two 152 x 112 previews, the push buttons' faces, the choice
+// marks and the hand cursor. Also the generator's own writers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -93,6 +95,22 @@ void ExpectSoundImage(const IconImageView& image, uint16_t bitCount) {
     EXPECT_EQ(image.bytes, 40 + image.PaletteBytes() + pixelBytes);
 }
 
+TEST(CommittedPictures, CatalogueHoldsEveryEmbeddedPicture) {
+    // The resource scripts name these files; a row dropped from the catalogue would leave
+    // its file unchecked and never redrawn.
+    const std::vector<std::string> embedded{
+        "face_disable.bmp",       "face_highlight.bmp", "face_normal.bmp",
+        "face_pressed.bmp",       "face_selected.bmp",  "hand.cur",
+        "mark_off.bmp",           "mark_on.bmp",        "merovan.ico",
+        "preview_background.bmp", "preview_desktop.bmp"};
+    std::vector<std::string> names;
+    for (const PictureFile& picture : PictureCatalogue()) {
+        names.push_back(picture.name);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, embedded);
+}
+
 TEST(CommittedPictures, AreWhatTheGeneratorDrawsNow) {
     for (const PictureFile& picture : PictureCatalogue()) {
         SCOPED_TRACE(picture.name);
@@ -152,20 +170,25 @@ TEST(ProgramIcon, MaskShowsTheBandAndHidesTheOtherCorners) {
 }
 
 // Bitmap file header and BITMAPINFOHEADER fields, then the reader the renderer uses.
-BmpPicture ReadPreview(const std::string& name) {
+BmpPicture ReadBitmap(const std::string& name, uint32_t width, uint32_t height) {
+    SCOPED_TRACE(name);
     const Bytes file = ReadCommitted(name);
     EXPECT_EQ(U16(file, 0), 0x4D42) << "BM";
     EXPECT_EQ(U32(file, 2), file.size());
     EXPECT_EQ(U32(file, 10), 54u);
     EXPECT_EQ(U32(file, 14), 40u);
-    EXPECT_EQ(U32(file, 18), 152u);
-    EXPECT_EQ(U32(file, 22), 112u) << "bottom-up";
+    EXPECT_EQ(U32(file, 18), width);
+    EXPECT_EQ(U32(file, 22), height) << "bottom-up";
     EXPECT_EQ(U16(file, 28), 24);
     EXPECT_EQ(U32(file, 30), 0u);
     testing::MemorySource source(file);
     BmpPicture picture;
     EXPECT_EQ(ReadBmp(source, picture), BmpStatus::kOk);
     return picture;
+}
+
+BmpPicture ReadPreview(const std::string& name) {
+    return ReadBitmap(name, 152, 112);
 }
 
 testing::Rgb PixelOf(const BmpPicture& picture, int x, int y) {
@@ -176,6 +199,21 @@ testing::Rgb PixelOf(const BmpPicture& picture, int x, int y) {
 
 int Brightness(testing::Rgb c) {
     return (299 * c.r + 587 * c.g + 114 * c.b) / 1000;
+}
+
+testing::Rgb Hex(uint32_t rgb) {
+    return testing::Rgb{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                        static_cast<uint8_t>(rgb)};
+}
+
+std::string HexOf(testing::Rgb c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X%02X%02X", c.r, c.g, c.b);
+    return text;
+}
+
+int LargestChannelGap(testing::Rgb a, testing::Rgb b) {
+    return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
 }
 
 TEST(Previews, DesktopBandCrossesAWhiteScreen) {
@@ -220,6 +258,229 @@ TEST(Previews, BackgroundIsMostlyDarkWithPanelsShowing) {
     EXPECT_GT(dark, all * 3 / 10);
     EXPECT_GT(lit, all / 10);
     EXPECT_TRUE(PixelOf(picture, 0, 0) == (testing::Rgb{0, 0, 0}));
+}
+
+// The push buttons draw only a 4-pixel frame of a 64 x 25 face: the corners as they are,
+// the top and bottom edges stretched across, the sides stretched down.
+constexpr int kFaceWidth = 64, kFaceHeight = 25;
+constexpr int kFaceMiddleX = 32, kFaceMiddleY = 12;
+constexpr uint32_t kDialogColour = 0xECE9D8;
+
+struct FaceFrame {
+    const char* name;
+    // At the middle of each side, outermost row or column first.
+    uint32_t top[4], bottom[4], left[4], right[4];
+};
+
+const FaceFrame kFaces[] = {
+    {"face_normal.bmp",
+     {0xDCD6C2, 0x003C74, 0xF3F3EE, 0xF3F3EE},
+     {0xFAFAF6, 0x003C74, 0xD6D0C5, 0xE2DFD6},
+     {0xE2DECB, 0x003C74, 0xF4F4F0, 0xF4F4F0},
+     {0xF0EEE0, 0x003C74, 0xE8E5DF, 0xEEEDE7}},
+    {"face_highlight.bmp",
+     {0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889},
+     {0xFAFAF6, 0x003C74, 0xE59700, 0xF8B330},
+     {0xE2DECB, 0x003C74, 0xFCCA69, 0xFBCA6A},
+     {0xF0EEE0, 0x003C74, 0xFCCA69, 0xFBCA6A}},
+    {"face_selected.bmp",
+     {0xDCD6C2, 0x003C74, 0xCEE7FF, 0xCEE7FF},
+     {0xFAFAF6, 0x003C74, 0x6982EE, 0x6982EE},
+     {0xE2DECB, 0x003C74, 0xA9C5EF, 0xA8C6F0},
+     {0xF0EEE0, 0x003C74, 0xA9C5EF, 0xA9C5EF}},
+    {"face_pressed.bmp",
+     {0xECE9D8, 0xDCD6C2, 0x003C74, 0xD1CCC1},
+     {0xECE9D8, 0xFAFAF6, 0x003C74, 0xF2F1EE},
+     {0xECE9D8, 0xE2DECB, 0x003C74, 0xD7D4CB},
+     {0xECE9D8, 0xF0EEE0, 0x003C74, 0xE4E3DC}},
+    {"face_disable.bmp",
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}},
+};
+
+TEST(ButtonFaces, EachSideHasItsFrameColoursAtItsMiddle) {
+    for (const FaceFrame& face : kFaces) {
+        SCOPED_TRACE(face.name);
+        const BmpPicture picture = ReadBitmap(face.name, kFaceWidth, kFaceHeight);
+        ASSERT_EQ(picture.width, kFaceWidth);
+        for (int i = 0; i < 4; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(HexOf(PixelOf(picture, kFaceMiddleX, i)), HexOf(Hex(face.top[i])));
+            EXPECT_EQ(HexOf(PixelOf(picture, kFaceMiddleX, kFaceHeight - 1 - i)),
+                      HexOf(Hex(face.bottom[i])));
+            EXPECT_EQ(HexOf(PixelOf(picture, i, kFaceMiddleY)), HexOf(Hex(face.left[i])));
+            EXPECT_EQ(HexOf(PixelOf(picture, kFaceWidth - 1 - i, kFaceMiddleY)),
+                      HexOf(Hex(face.right[i])));
+        }
+    }
+}
+
+TEST(ButtonFaces, EdgesStretchWithoutSeams) {
+    for (const FaceFrame& face : kFaces) {
+        SCOPED_TRACE(face.name);
+        const BmpPicture picture = ReadBitmap(face.name, kFaceWidth, kFaceHeight);
+        ASSERT_EQ(picture.width, kFaceWidth);
+        // The top and bottom edges are stretched across: every column alike.
+        for (int y : {0, 1, 2, 3, 21, 22, 23, 24}) {
+            for (int x = 5; x < kFaceWidth - 4; ++x) {
+                ASSERT_EQ(PixelOf(picture, x, y), PixelOf(picture, 4, y)) << x << "," << y;
+            }
+        }
+        // The sides are stretched down: the outermost column does not change, and the
+        // others only shade a little from row to row.
+        for (int y = 5; y <= 20; ++y) {
+            EXPECT_EQ(PixelOf(picture, 0, y), PixelOf(picture, 0, 4)) << y;
+            EXPECT_EQ(PixelOf(picture, kFaceWidth - 1, y), PixelOf(picture, kFaceWidth - 1, 4))
+                << y;
+            for (int x : {1, 2, 3, kFaceWidth - 4, kFaceWidth - 3, kFaceWidth - 2}) {
+                EXPECT_LE(LargestChannelGap(PixelOf(picture, x, y), PixelOf(picture, x, y - 1)), 5)
+                    << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(ButtonFaces, CornersAreRoundedIntoTheDialogColour) {
+    for (const FaceFrame& face : kFaces) {
+        SCOPED_TRACE(face.name);
+        const BmpPicture picture = ReadBitmap(face.name, kFaceWidth, kFaceHeight);
+        ASSERT_EQ(picture.width, kFaceWidth);
+        // Where the outline lies: row and column 1, or 2 when the button is pressed.
+        const int outline = face.top[1] == 0x003C74 || face.top[1] == 0xC9C7BA ? 1 : 2;
+        for (bool right : {false, true}) {
+            for (bool bottom : {false, true}) {
+                const auto at = [&](int u, int v) {
+                    return PixelOf(picture, right ? kFaceWidth - 1 - u : u,
+                                   bottom ? kFaceHeight - 1 - v : v);
+                };
+                SCOPED_TRACE(std::string(bottom ? "bottom-" : "top-") + (right ? "right" : "left"));
+                EXPECT_LE(LargestChannelGap(at(0, 0), Hex(kDialogColour)), 12) << HexOf(at(0, 0));
+                // A square corner would put the outline here; the rounded one is nearer the
+                // dialog colour than the outline's.
+                const int corner = Brightness(at(outline, outline));
+                const int outlineBrightness = Brightness(Hex(face.top[outline]));
+                EXPECT_GT(2 * corner, outlineBrightness + Brightness(Hex(kDialogColour)))
+                    << HexOf(at(outline, outline));
+                // The ends of the edges' outline carry on into the corner.
+                EXPECT_LT(Brightness(at(3, outline)), corner);
+                EXPECT_LT(Brightness(at(outline, 3)), corner);
+            }
+        }
+    }
+}
+
+TEST(ButtonFaces, NormalTopLeftCornerIsExact) {
+    const BmpPicture picture = ReadBitmap("face_normal.bmp", kFaceWidth, kFaceHeight);
+    ASSERT_EQ(picture.width, kFaceWidth);
+    const uint32_t expected[4][4] = {
+        {0xE9E7D5, 0xE4DFCE, 0xE1DDCA, 0xE0DCC9},
+        {0xE4DFCE, 0xE6E1D0, 0x7A95A8, 0x255783},
+        {0xE2DECB, 0x7A95A8, 0x557DA2, 0xC0CFDD},
+        {0xE2DECB, 0x255783, 0xBFCEDC, 0xFEFEFE},
+    };
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(HexOf(PixelOf(picture, x, y)), HexOf(Hex(expected[y][x]))) << x << "," << y;
+        }
+    }
+}
+
+TEST(ButtonFaces, NormalInnerSideShadesFromLightToDark) {
+    const BmpPicture picture = ReadBitmap("face_normal.bmp", kFaceWidth, kFaceHeight);
+    ASSERT_EQ(picture.width, kFaceWidth);
+    EXPECT_EQ(HexOf(PixelOf(picture, 2, 4)), "FDFDFC");
+    EXPECT_EQ(HexOf(PixelOf(picture, 2, 20)), "ECEBE6");
+    for (int y = 5; y <= 20; ++y) {
+        EXPECT_LT(Brightness(PixelOf(picture, 2, y)), Brightness(PixelOf(picture, 2, y - 1))) << y;
+    }
+}
+
+// Beside the choices of a group: an empty box, and the same box with a blue square in it.
+TEST(ChoiceMarks, ShareTheirFrameAndOnlyTheChosenIsBlue) {
+    const BmpPicture off = ReadBitmap("mark_off.bmp", 12, 12);
+    const BmpPicture on = ReadBitmap("mark_on.bmp", 12, 12);
+    ASSERT_EQ(off.width, 12);
+    ASSERT_EQ(on.width, 12);
+    const auto blue = [](testing::Rgb c) { return c.b > c.r + 100 && c.b > c.g + 50; };
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const bool frame = x == 0 || y == 0 || x == 11 || y == 11;
+            const bool margin = !frame && (x == 1 || y == 1 || x == 10 || y == 10);
+            const testing::Rgb c = PixelOf(off, x, y);
+            if (frame) {
+                // Dark grey, crisp: the same colour all round.
+                EXPECT_EQ(c, PixelOf(off, 0, 0)) << x << "," << y;
+                EXPECT_TRUE(c.r == c.g && c.g == c.b && c.r < 0x80) << HexOf(c);
+            } else {
+                EXPECT_GT(Brightness(c), 0xD0) << x << "," << y;
+                EXPECT_FALSE(blue(c)) << x << "," << y;
+            }
+            if (frame || margin) {
+                EXPECT_EQ(PixelOf(on, x, y), c) << x << "," << y;
+            }
+        }
+    }
+    for (int y = 4; y <= 7; ++y) {
+        for (int x = 4; x <= 7; ++x) {
+            EXPECT_TRUE(blue(PixelOf(on, x, y)))
+                << x << "," << y << " " << HexOf(PixelOf(on, x, y));
+        }
+    }
+}
+
+// The hand's pixels: left alone by the mask, or drawn black or white.
+enum class CursorPixel { kClear, kBlack, kWhite };
+
+CursorPixel MonochromeAt(const IconImageView& image, int x, int y) {
+    if (image.Masked(x, y)) {
+        return CursorPixel::kClear;
+    }
+    return (image.XorByte(x, y, 0) >> (7 - x % 8)) & 1 ? CursorPixel::kWhite : CursorPixel::kBlack;
+}
+
+TEST(HandCursor, PointsWithAWhiteFingertipInsideABlackOutline) {
+    const Bytes file = ReadCommitted("hand.cur");
+    const std::vector<IconImageView> images = ReadIconDirectory(file, 2);
+    ASSERT_EQ(images.size(), 1u);
+    const IconImageView& image = images[0];
+    EXPECT_EQ(image.side, 32);
+    EXPECT_EQ(image.colourCount, 2);
+    ExpectSoundImage(image, 1);
+    EXPECT_EQ(U32(file, image.offset + 40) & 0xFFFFFF, 0u) << "entry 0 black";
+    EXPECT_EQ(U32(file, image.offset + 44) & 0xFFFFFF, 0xFFFFFFu) << "entry 1 white";
+    ASSERT_EQ(image.planesOrHotX, 12);
+    ASSERT_EQ(image.bitCountOrHotY, 10);
+
+    // The hot spot is the top white pixel of the raised finger, under its black tip.
+    EXPECT_EQ(MonochromeAt(image, 12, 10), CursorPixel::kWhite);
+    EXPECT_EQ(MonochromeAt(image, 12, 9), CursorPixel::kBlack);
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            EXPECT_EQ(MonochromeAt(image, x, y), CursorPixel::kClear) << x << "," << y;
+        }
+    }
+    // Down the finger: clear, black, white, black, clear.
+    for (int y = 10; y <= 13; ++y) {
+        EXPECT_EQ(MonochromeAt(image, 9, y), CursorPixel::kClear) << y;
+        EXPECT_EQ(MonochromeAt(image, 10, y), CursorPixel::kBlack) << y;
+        for (int x = 11; x <= 13; ++x) {
+            EXPECT_EQ(MonochromeAt(image, x, y), CursorPixel::kWhite) << x << "," << y;
+        }
+        EXPECT_EQ(MonochromeAt(image, 14, y), CursorPixel::kBlack) << y;
+        EXPECT_EQ(MonochromeAt(image, 15, y), CursorPixel::kClear) << y;
+    }
+    // The hand below is mostly white, so it reads on dark and light screens alike.
+    int white = 0, black = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            white += MonochromeAt(image, x, y) == CursorPixel::kWhite;
+            black += MonochromeAt(image, x, y) == CursorPixel::kBlack;
+        }
+    }
+    EXPECT_GT(white, 2 * black);
+    EXPECT_GT(black, 40);
 }
 
 // The writers, on small pictures whose every byte is known.

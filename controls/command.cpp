@@ -1,0 +1,284 @@
+#include "controls/command.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+
+#include "controls/command_resources.h"
+#include "forms/image_control.h"
+
+namespace controls {
+namespace {
+
+constexpr UINT kPointerWatchMs = 100;
+constexpr UINT_PTR kPointerWatchId = 1;
+constexpr int kLabelHeightTwips = 195;
+constexpr int kTwipsPerInch = 1440;
+constexpr COLORREF kTransparentBack = RGB(0xEC, 0xE9, 0xD8);
+
+int Dpi(HWND window) {
+    const forms::WindowDC dc(window);
+    const int dpi = GetDeviceCaps(dc.Get(), LOGPIXELSY);
+    return dpi > 0 ? dpi : 96;
+}
+
+// A face picture from this program's resources, as top-down pixels.
+Pixels LoadFace(int id) {
+    Pixels face;
+    forms::UniqueBitmap bitmap(forms::LoadPicture(id));
+    if (!bitmap) return face;
+    BITMAP info{};
+    GetObjectW(bitmap.get(), sizeof info, &info);
+    BITMAPINFO request{};
+    request.bmiHeader.biSize = sizeof request.bmiHeader;
+    request.bmiHeader.biWidth = info.bmWidth;
+    request.bmiHeader.biHeight = -info.bmHeight;  // top-down
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 24;
+    request.bmiHeader.biCompression = BI_RGB;
+    const int stride = (info.bmWidth * 3 + 3) & ~3;
+    std::vector<uint8_t> rows(static_cast<size_t>(stride) * info.bmHeight);
+    const forms::WindowDC screen(nullptr);
+    if (!GetDIBits(screen.Get(), bitmap.get(), 0, info.bmHeight, rows.data(), &request, DIB_RGB_COLORS)) {
+        return face;
+    }
+    face = Pixels(info.bmWidth, info.bmHeight);
+    for (int y = 0; y < info.bmHeight; ++y) {
+        std::copy(rows.begin() + y * stride, rows.begin() + y * stride + info.bmWidth * 3,
+                  face.bgr.begin() + static_cast<size_t>(y) * info.bmWidth * 3);
+    }
+    return face;
+}
+
+const Pixels& FacePicture(Face face) {
+    static const Pixels normal = LoadFace(IDB_FACE_NORMAL);
+    static const Pixels highLight = LoadFace(IDB_FACE_HIGHLIGHT);
+    static const Pixels pressed = LoadFace(IDB_FACE_PRESSED);
+    static const Pixels selected = LoadFace(IDB_FACE_SELECTED);
+    static const Pixels disable = LoadFace(IDB_FACE_DISABLE);
+    switch (face) {
+        case Face::kHighLight:
+        case Face::kHighLightSelect:
+            return highLight;
+        case Face::kPressed:
+            return pressed;
+        case Face::kSelected:
+            return selected;
+        case Face::kDisable:
+            return disable;
+        default:
+            return normal;
+    }
+}
+
+COLORREF ToColorRef(uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
+
+}  // namespace
+
+forms::FontSpec DefaultButtonFont() {
+    forms::FontSpec font;
+    font.faceName = L"ＭＳ Ｐゴシック";
+    font.sizePoints = 9.75;
+    font.weight = FW_NORMAL;
+    font.charset = SHIFTJIS_CHARSET;
+    return font;
+}
+
+Command::Command()
+    : logic_(*this), TmrMouse(*this, kPointerWatchId, kPointerWatchMs, [this] { CheckPointer(); }) {
+    font_ = DefaultButtonFont();
+}
+
+bool Command::Create(HWND parent, int x, int y, int width, int height) {
+    forms::FormStyle style;
+    style.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    style.parent = parent;
+    style.x = x;
+    style.y = y;
+    style.width = width;
+    style.height = height;
+    surface_ = Pixels(width, height);
+    if (!Form::Create(style)) return false;
+    UseFont(font_);
+    return true;
+}
+
+void Command::DrawFace(Face face, bool reverseGradient) {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    surface_ = Pixels(client.right, client.bottom);
+    PaintGradient(surface_, reverseGradient);
+    PaintFrame(surface_, FacePicture(face));
+    // The persistent image in the layout a device-independent bitmap wants: rows padded to
+    // four bytes.
+    const size_t stride = (static_cast<size_t>(surface_.width) * 3 + 3) & ~size_t{3};
+    faceRows_.assign(stride * surface_.height, 0);
+    for (int y = 0; y < surface_.height; ++y) {
+        std::copy(surface_.At(0, y), surface_.At(0, y) + surface_.width * 3, faceRows_.begin() + y * stride);
+    }
+    Invalidate();
+}
+
+RECT Command::CaptionRect() const {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const int dpi = Dpi(Hwnd());
+    const int heightTwips = MulDiv(client.bottom, kTwipsPerInch, dpi);
+    const double topTwips = CaptionTopTwips(heightTwips, kLabelHeightTwips);
+    RECT label = client;
+    label.top = static_cast<LONG>(std::lround(topTwips * dpi / kTwipsPerInch));
+    label.bottom = label.top + MulDiv(kLabelHeightTwips, dpi, kTwipsPerInch);
+    return label;
+}
+
+void Command::PaintContent(HDC dc) {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    if (opaque_ && surface_.width == client.right && surface_.height == client.bottom) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = surface_.width;
+        info.bmiHeader.biHeight = -surface_.height;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, 0, 0, surface_.width, surface_.height, 0, 0, 0, surface_.height,
+                          faceRows_.data(), &info, DIB_RGB_COLORS);
+    } else {
+        forms::UniqueBrush back(CreateSolidBrush(kTransparentBack));
+        FillRect(dc, &client, back.get());
+    }
+    // The caption: a transparent label across the whole width.
+    RECT label = CaptionRect();
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const HGDIOBJ oldFont = SelectObject(dc, fontHandle_.get());
+    const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
+    if (captionEnabled_) {
+        SetTextColor(dc, ToColorRef(captionColour_));
+        DrawTextW(dc, caption_.c_str(), -1, &label, format);
+    } else {
+        // The platform's disabled text: a light copy one pixel down and right, grey on top.
+        RECT shadow = label;
+        OffsetRect(&shadow, 1, 1);
+        SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+        DrawTextW(dc, caption_.c_str(), -1, &shadow, format);
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        DrawTextW(dc, caption_.c_str(), -1, &label, format);
+    }
+    SelectObject(dc, oldFont);
+    SetBkMode(dc, oldMode);
+}
+
+void Command::SetCaptionEnabled(bool enabled) {
+    captionEnabled_ = enabled;
+    Invalidate();
+}
+
+void Command::SetCaptionColour(uint32_t colour) {
+    captionColour_ = colour;
+    Invalidate();
+}
+
+void Command::ShowCaption(const std::wstring& caption) {
+    caption_ = caption;
+    Invalidate();
+}
+
+void Command::UseFont(const forms::FontSpec& font) {
+    font_ = font;
+    LOGFONTW log{};
+    const int dpi = Hwnd() != nullptr ? Dpi(Hwnd()) : 96;
+    log.lfHeight = -static_cast<LONG>(std::lround(font.sizePoints * dpi / 72.0));
+    log.lfWeight = font.weight;
+    log.lfItalic = font.italic;
+    log.lfUnderline = font.underline;
+    log.lfStrikeOut = font.strikethrough;
+    log.lfCharSet = static_cast<BYTE>(font.charset);
+    lstrcpynW(log.lfFaceName, font.faceName.c_str(), LF_FACESIZE);
+    fontHandle_.reset(CreateFontIndirectW(&log));
+    Invalidate();
+}
+
+void Command::SetOpaque(bool opaque) {
+    opaque_ = opaque;
+    Invalidate();
+}
+
+void Command::StartPointerWatch() { TmrMouse.SetEnabled(true); }
+
+void Command::RaiseClick() {
+    if (Click) Click();
+}
+
+void Command::NotifyChanged(const wchar_t* property) {
+    if (PropertyChanged) PropertyChanged(property);
+}
+
+void Command::OnButtonDown(int16_t button) {
+    // The button-up must reach the button that got the button-down, wherever it happens.
+    SetCapture(Hwnd());
+    logic_.MouseDown(button);
+    if (GetFocus() != Hwnd()) SetFocus(Hwnd());
+}
+
+void Command::OnButtonUp(int16_t button) {
+    if (GetCapture() == Hwnd()) ReleaseCapture();
+    logic_.MouseUp(button);
+}
+
+void Command::OnMouseMove(LPARAM lParam) {
+    // While the button holds the capture, moves outside it are not over it.
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (PtInRect(&client, at)) logic_.MouseMove();
+}
+
+void Command::CheckPointer() {
+    POINT at{};
+    GetCursorPos(&at);
+    const HWND under = WindowFromPoint(at);
+    const PointerOver where = under == Hwnd()            ? PointerOver::kThisButton
+                              : under == GetParent(Hwnd()) ? PointerOver::kParent
+                                                           : PointerOver::kElsewhere;
+    logic_.LeaveCheck(where);
+}
+
+LRESULT Command::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            OnButtonDown(kLeftButton);
+            return 0;
+        case WM_RBUTTONDOWN:
+            OnButtonDown(kRightButton);
+            return 0;
+        case WM_MBUTTONDOWN:
+            OnButtonDown(kMiddleButton);
+            return 0;
+        case WM_LBUTTONUP:
+            OnButtonUp(kLeftButton);
+            return 0;
+        case WM_RBUTTONUP:
+            OnButtonUp(kRightButton);
+            return 0;
+        case WM_MBUTTONUP:
+            OnButtonUp(kMiddleButton);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(lParam);
+            return 0;
+        case WM_SETFOCUS:
+            logic_.FocusGained();
+            return 0;
+        case WM_KILLFOCUS:
+            logic_.FocusLost();
+            return 0;
+        case WM_SIZE:
+            logic_.Resized();
+            return 0;
+        default:
+            return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+}  // namespace controls

@@ -1,0 +1,90 @@
+#include "settings_dialog/dialog_logic.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "frontend/cp932.h"
+#include "frontend/ini_text.h"
+
+namespace merovan {
+
+Position DialogPosition(double screenWidthTwips, double screenHeightTwips, double windowWidthTwips,
+                        double windowHeightTwips) {
+    // Each difference is rounded to a whole number, then divided truncating toward zero.
+    const long freeWidth = std::lround(std::nearbyint(screenWidthTwips - windowWidthTwips));
+    const long freeHeight = std::lround(std::nearbyint(screenHeightTwips - windowHeightTwips));
+    return Position{static_cast<int>(freeWidth / 2), static_cast<int>(freeHeight / 3)};
+}
+
+int ShadeLevel(int y, int height) {
+    constexpr double kRoughPi = 3.142;
+    constexpr double kBrightest = 220.0;
+    const double k = height / kRoughPi;
+    return static_cast<int>(std::nearbyint(std::fabs(kBrightest * std::sin(y / k))));  // halves to even
+}
+
+uint32_t WindowShade(int y, int height) {
+    const uint32_t b = static_cast<uint32_t>(ShadeLevel(y, height));
+    return b | (b << 8) | ((b + 30) << 16);
+}
+
+uint32_t PanelShade(int y, int height) {
+    const uint32_t b = static_cast<uint32_t>(ShadeLevel(y, height)) + 30;
+    return b | (b << 8) | (b << 16);
+}
+
+ChoiceLook LookOfChoice(int16_t bgmKind) {
+    ChoiceLook look{-1, false, false};
+    if (bgmKind >= 0 && bgmKind <= 2) look.selectedMark = bgmKind;
+    look.repeatEnabled = bgmKind == 1;
+    look.fileButtonEnabled = bgmKind == 2;
+    return look;
+}
+
+std::wstring RepeatText(int16_t track) { return track == 0 ? std::wstring() : std::to_wstring(track); }
+
+std::vector<std::wstring> RepeatList() {
+    std::vector<std::wstring> list;
+    for (int16_t track = 0; track <= 30; ++track) list.push_back(RepeatText(track));
+    return list;
+}
+
+int16_t RepeatFromText(const std::wstring& text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && (text[begin] == L' ' || text[begin] == L'\t')) ++begin;
+    while (end > begin && (text[end - 1] == L' ' || text[end - 1] == L'\t')) --end;
+    std::string number;
+    bool digits = false;
+    for (size_t i = begin; i < end; ++i) {
+        const wchar_t c = text[i];
+        if (c >= L'0' && c <= L'9') {
+            digits = true;
+        } else if (!((c == L'-' || c == L'+') && i == begin) && c != L'.') {
+            return 0;
+        }
+        number += static_cast<char>(c);
+    }
+    if (!digits || number.find('.') != number.rfind('.')) return 0;
+    const double value = std::nearbyint(std::strtod(number.c_str(), nullptr));
+    if (!(value >= -32768.0 && value <= 32767.0)) return 0;
+    return static_cast<int16_t>(value);
+}
+
+namespace {
+
+bool Storable(const std::wstring& path) {
+    std::string bytes;
+    return WideToCp932(path, bytes) && bytes.size() <= kIniValueMaxBytes;
+}
+
+}  // namespace
+
+StoredPath PathToStore(const std::wstring& picked,
+                       const std::function<std::wstring(const std::wstring&)>& shortPathOf) {
+    if (Storable(picked)) return {true, picked};
+    const std::wstring shortPath = shortPathOf(picked);
+    if (!shortPath.empty() && Storable(shortPath)) return {true, shortPath};
+    return {false, std::wstring()};
+}
+
+}  // namespace merovan

@@ -1,0 +1,88 @@
+// Places push buttons of several sizes so that they can be seen and driven under Wine.
+// Each Click shows in the window's title: "ButtonHost <caption> <clicks>".
+//
+//   button_host
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/command.h"
+#include "forms/form.h"
+#include "forms/program.h"
+
+namespace {
+
+struct Placement {
+    const wchar_t* caption;
+    int x, y, width, height;
+    bool enabled;
+};
+
+// The settings window's sizes (77 × 25, 41 × 21), the default size, and a degenerate one.
+constexpr Placement kButtons[] = {
+    {L"設定", 20, 20, 77, 25, true},
+    {L"ｷｬﾝｾﾙ", 110, 20, 77, 25, true},
+    {L"...", 20, 70, 41, 21, false},
+    {L"Command", 110, 70, 117, 28, true},
+    {L"x", 250, 20, 6, 5, true},
+};
+
+class HostForm : public forms::Form {
+public:
+    bool Open() {
+        forms::FormStyle style;
+        style.caption = L"ButtonHost";
+        style.style = WS_POPUP | WS_VISIBLE;
+        style.x = 300;
+        style.y = 300;
+        style.width = 280;
+        style.height = 120;
+        style.backColour = RGB(0xEC, 0xE9, 0xD8);
+        if (!Create(style)) return false;
+        const forms::FontSpec font = controls::DefaultButtonFont();
+        for (const Placement& place : kButtons) {
+            auto button = std::make_unique<controls::Command>();
+            button->Create(Hwnd(), place.x, place.y, place.width, place.height);
+            forms::PropertyStore layout;  // as a dialog stores them: caption and font only
+            layout.Write(L"caption", std::wstring(place.caption), std::wstring(L"Command"));
+            layout.Write(L"font", font, forms::FontSpec{});
+            button->Restore(layout, font);
+            controls::Command* raw = button.get();
+            button->Click = [this, raw] { OnClick(raw); };
+            buttons_.push_back(std::move(button));
+        }
+        for (size_t i = 0; i < buttons_.size(); ++i) {
+            buttons_[i]->Initialize();
+            if (!kButtons[i].enabled) buttons_[i]->SetEnabled(0);
+        }
+        return true;
+    }
+
+private:
+    void OnClick(controls::Command* button) {
+        ++clicks_;
+        const std::wstring title = L"ButtonHost " + button->Caption() + L" " + std::to_wstring(clicks_);
+        SetWindowTextW(Hwnd(), title.c_str());
+    }
+
+    std::vector<std::unique_ptr<controls::Command>> buttons_;
+    int clicks_ = 0;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    HostForm host;
+    if (!host.Open()) return 1;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab moves the focus between the buttons, as in a dialog.
+        if (IsDialogMessageW(host.Hwnd(), &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}

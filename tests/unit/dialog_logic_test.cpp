@@ -1,0 +1,106 @@
+#include "settings_dialog/dialog_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+namespace merovan {
+namespace {
+
+TEST(DialogLogic, OpensCentredAndOneThirdDown) {
+    // 1280 × 1024 pixels at 15 twips; the window's outer size 7530 × 4140 twips.
+    const Position p = DialogPosition(19200, 15360, 7530, 4140);
+    EXPECT_EQ(p.left, (19200 - 7530) / 2);
+    EXPECT_EQ(p.top, (15360 - 4140) / 3);
+    // Differences are rounded first, then divided truncating toward zero.
+    EXPECT_EQ(DialogPosition(1001.4, 1000.6, 0, 0).left, 500);
+    EXPECT_EQ(DialogPosition(1000, 1000.6, 0, 0).top, 333);
+    EXPECT_EQ(DialogPosition(100, 100, 201, 200).left, -50);  // a window wider than the screen
+}
+
+TEST(DialogLogic, ShadingRunsDarkLightDark) {
+    const int h = 243;
+    EXPECT_EQ(WindowShade(0, h), 0x1E0000u);  // RGB(0, 0, 30): blue in the high byte
+    EXPECT_EQ(PanelShade(0, h), 0x1E1E1Eu);   // RGB(30, 30, 30)
+    int brightest = 0;
+    for (int y = 0; y <= h; ++y) brightest = std::max(brightest, ShadeLevel(y, h));
+    EXPECT_EQ(brightest, 220);
+    EXPECT_EQ(WindowShade(h / 2, h), 0xFADCDCu);  // RGB(220, 220, 250)
+    EXPECT_EQ(PanelShade(h / 2, h), 0xFAFAFAu);   // RGB(250, 250, 250)
+    EXPECT_LT(ShadeLevel(h / 4, h), 220);
+    EXPECT_GT(ShadeLevel(h / 4, h), 100);
+    EXPECT_LE(ShadeLevel(h, h), 1);             // back to dark at the bottom
+    // k = H / 3.142, not π: row 1 of 243 is |220 sin(3.142 / 243)| = 2.84 → 3.
+    EXPECT_EQ(ShadeLevel(1, 243), 3);
+}
+
+TEST(DialogLogic, EachChoiceEnablesItsControl) {
+    struct Row {
+        int16_t kind;
+        int mark;
+        bool repeat, file;
+    };
+    const Row rows[] = {{0, 0, false, false}, {1, 1, true, false}, {2, 2, false, true},
+                        {3, -1, false, false}, {-1, -1, false, false}};
+    for (const Row& row : rows) {
+        const ChoiceLook look = LookOfChoice(row.kind);
+        EXPECT_EQ(look.selectedMark, row.mark) << row.kind;
+        EXPECT_EQ(look.repeatEnabled, row.repeat) << row.kind;
+        EXPECT_EQ(look.fileButtonEnabled, row.file) << row.kind;
+    }
+}
+
+TEST(DialogLogic, RepeatTexts) {
+    EXPECT_EQ(RepeatText(0), L"");
+    EXPECT_EQ(RepeatText(5), L"5");
+    EXPECT_EQ(RepeatText(45), L"45");
+    const std::vector<std::wstring> list = RepeatList();
+    ASSERT_EQ(list.size(), 31u);
+    EXPECT_EQ(list.front(), L"");
+    EXPECT_EQ(list[1], L"1");
+    EXPECT_EQ(list.back(), L"30");
+
+    struct Row {
+        const wchar_t* text;
+        int16_t track;
+    };
+    const Row rows[] = {{L"", 0},       {L"7", 7},         {L"30", 30},     {L" 12 ", 12},
+                        {L"abc", 0},    {L"7a", 0},        {L"2.5", 2},     {L"3.5", 4},
+                        {L"-3", -3},    {L"32767", 32767}, {L"32768", 0},   {L"99999", 0},
+                        {L"-32769", 0}, {L"1.2.3", 0},     {L"-", 0},       {L"+4", 4}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(RepeatFromText(row.text), row.track) << '"' << row.text << '"';
+    }
+}
+
+TEST(DialogLogic, PickedPathsTheSettingsFileCanHold) {
+    std::map<std::wstring, std::wstring> shortNames = {
+        {L"C:\\Musik\\Grüße 😀.mp3", L"C:\\Musik\\GRE~1.MP3"},
+    };
+    const auto shortOf = [&](const std::wstring& path) {
+        auto it = shortNames.find(path);
+        return it == shortNames.end() ? std::wstring() : it->second;
+    };
+    struct Row {
+        std::wstring picked;
+        bool usable;
+        std::wstring stored;
+    };
+    const std::wstring longJapanese = L"C:\\" + std::wstring(126, L'曲') + L".mp3";  // 260 bytes
+    const Row rows[] = {
+        {L"C:\\音楽\\曲 1.mp3", true, L"C:\\音楽\\曲 1.mp3"},
+        {L"C:\\Musik\\Grüße 😀.mp3", true, L"C:\\Musik\\GRE~1.MP3"},
+        {L"D:\\Без имени 😀.wav", false, L""},  // no short form on this volume
+        {longJapanese, false, L""},
+        {L"C:\\" + std::wstring(247, L'a') + L".mp3", true, L"C:\\" + std::wstring(247, L'a') + L".mp3"},
+    };
+    for (const Row& row : rows) {
+        const StoredPath stored = PathToStore(row.picked, shortOf);
+        EXPECT_EQ(stored.usable, row.usable);
+        EXPECT_EQ(stored.path, row.stored);
+    }
+}
+
+}  // namespace
+}  // namespace merovan
