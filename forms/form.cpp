@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/graphics.h"
 #include "forms/handles.h"
 #include "forms/timer.h"
 
@@ -57,6 +58,44 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form::PaintContent(HDC) {}
 
+void Form::Paint(HDC dc) {
+    PaintContent(dc);
+    for (const Graphic* graphic : graphics_) graphic->Draw(dc);
+}
+
+Graphic* Form::GraphicAt(LPARAM lParam) const {
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
+        if ((*it)->Contains(at)) return *it;
+    }
+    return nullptr;
+}
+
+// Presses on windowless controls and the pointer over them; true when handled here.
+bool Form::OnGraphicMessage(UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: {
+            Graphic* graphic = GraphicAt(lParam);
+            if (graphic == nullptr) return false;
+            const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
+            if (button == 1) pressed_ = graphic;
+            if (graphic->MouseDown) graphic->MouseDown(button);
+            return true;
+        }
+        case WM_LBUTTONUP: {
+            Graphic* graphic = GraphicAt(lParam);
+            const bool clicked = graphic != nullptr && graphic == pressed_;
+            pressed_ = nullptr;
+            if (clicked && graphic->Click) graphic->Click();
+            return clicked;
+        }
+        default:
+            return false;
+    }
+}
+
 LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -82,17 +121,29 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         form->OnTimer(wParam);
         return 0;
     }
+    if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT) {
+        POINT at{};
+        GetCursorPos(&at);
+        ScreenToClient(window, &at);
+        const Graphic* graphic = form->GraphicAt(MAKELPARAM(at.x, at.y));
+        const HCURSOR cursor = ProgramPointer() != nullptr                      ? ProgramPointer()
+                               : graphic != nullptr && graphic->cursor != nullptr ? graphic->cursor
+                                                                                  : LoadCursorW(nullptr, IDC_ARROW);
+        SetCursor(cursor);
+        return TRUE;
+    }
+    if (form->OnGraphicMessage(message, wParam, lParam)) return 0;
     if (form->DrawsItself()) {
         switch (message) {
             case WM_ERASEBKGND:
                 return 1;  // the content covers the whole client area
             case WM_PAINT: {
                 PaintScope paint(window);
-                form->PaintContent(paint.Get());
+                form->Paint(paint.Get());
                 return 0;
             }
             case WM_PRINTCLIENT:
-                form->PaintContent(reinterpret_cast<HDC>(wParam));
+                form->Paint(reinterpret_cast<HDC>(wParam));
                 return 0;
         }
     }

@@ -13,6 +13,7 @@
 namespace forms {
 
 class Timer;
+class Graphic;
 
 struct FormStyle {
     std::wstring caption;
@@ -35,6 +36,9 @@ public:
     bool Create(const FormStyle& style);
     HWND Hwnd() const { return window_; }
 
+    // A windowless control drawn over the form's content, in the order added.
+    void AddGraphic(Graphic& graphic) { graphics_.push_back(&graphic); }
+
     void Show(int command = SW_SHOW) const;
     void Move(int x, int y, int width, int height) const;
     void Invalidate() const;
@@ -53,10 +57,15 @@ private:
     friend const wchar_t* FormClassName();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR id);
+    void Paint(HDC dc);
+    Graphic* GraphicAt(LPARAM lParam) const;
+    bool OnGraphicMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
     UniqueBrush background_;
     std::vector<Timer*> timers_;
+    std::vector<Graphic*> graphics_;
+    Graphic* pressed_ = nullptr;
 };
 
 // Registers (once) the window class shared by every form and returns its name.

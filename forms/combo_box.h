@@ -1,0 +1,24 @@
+// A drop-down combo box: an edit field with a list below it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace forms {
+
+class ComboBox {
+public:
+    bool Create(HWND parent, int x, int y, int width, int height, HFONT font);
+    HWND Hwnd() const { return window_; }
+    void SetText(const std::wstring& text) const { SetWindowTextW(window_, text.c_str()); }
+    std::wstring Text() const;
+    void AddItem(const std::wstring& item) const;
+    void SetEnabled(bool enabled) const { EnableWindow(window_, enabled); }
+    bool Enabled() const { return IsWindowEnabled(window_) != FALSE; }
+
+private:
+    HWND window_ = nullptr;  // destroyed with its parent
+};
+
+}  // namespace forms

@@ -1,0 +1,65 @@
+#include "forms/graphics.h"
+
+#include "forms/handles.h"
+#include "forms/image_control.h"
+
+namespace forms {
+namespace {
+
+HCURSOR g_programPointer = nullptr;
+
+}  // namespace
+
+void SetProgramPointer(HCURSOR cursor) {
+    g_programPointer = cursor;
+    SetCursor(cursor != nullptr ? cursor : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+HCURSOR ProgramPointer() { return g_programPointer; }
+
+void Label::Draw(HDC dc) const {
+    if (!visible) return;
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    UINT format = DT_NOPREFIX | (centred ? DT_CENTER : DT_LEFT);
+    format |= wrap ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
+    RECT area = rect;
+    // Clip so that wrapped lines beyond the label's height are cut off.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SetTextColor(dc, enabled ? colour : GetSysColor(COLOR_GRAYTEXT));
+    DrawTextW(dc, text.c_str(), -1, &area, format);
+    RestoreDC(dc, saved);
+    if (oldFont != nullptr) SelectObject(dc, oldFont);
+    SetBkMode(dc, oldMode);
+}
+
+void Label::AutoSize(HDC measuring) {
+    const HGDIOBJ oldFont = font != nullptr ? SelectObject(measuring, font) : nullptr;
+    SIZE size{};
+    GetTextExtentPoint32W(measuring, text.c_str(), static_cast<int>(text.size()), &size);
+    if (oldFont != nullptr) SelectObject(measuring, oldFont);
+    rect.right = rect.left + size.cx;
+    rect.bottom = rect.top + size.cy;
+}
+
+void Image::SetPicture(HBITMAP picture) {
+    picture_ = picture;
+    BITMAP info{};
+    if (picture != nullptr && GetObjectW(picture, sizeof info, &info)) {
+        rect.right = rect.left + info.bmWidth;
+        rect.bottom = rect.top + info.bmHeight;
+    }
+}
+
+void Image::Draw(HDC dc) const {
+    if (visible) DrawPicture(dc, picture_, rect.left, rect.top);
+}
+
+void Outline::Draw(HDC dc) const {
+    if (!visible) return;
+    UniqueBrush brush(CreateSolidBrush(colour));
+    FrameRect(dc, &rect, brush.get());
+}
+
+}  // namespace forms

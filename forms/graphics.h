@@ -1,0 +1,66 @@
+// Windowless controls: labels, images and outlines drawn by the form that holds them, on
+// top of its own drawing. Presses over them go to their handlers; they never take the
+// focus.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace forms {
+
+class Graphic {
+public:
+    virtual ~Graphic() = default;
+    virtual void Draw(HDC dc) const = 0;
+
+    RECT rect{};  // in the holder's client pixels
+    bool visible = true;
+    HCURSOR cursor = nullptr;                      // the pointer over it; null: the holder's
+    std::function<void(int button)> MouseDown;     // 1 left, 2 right, 4 middle
+    std::function<void()> Click;                   // left button down and up over it
+
+    bool Contains(POINT at) const { return visible && PtInRect(&rect, at); }
+};
+
+class Label : public Graphic {
+public:
+    void Draw(HDC dc) const override;
+    // Makes the label exactly as wide and high as its text in one line.
+    void AutoSize(HDC measuring);
+
+    std::wstring text;
+    COLORREF colour = RGB(0, 0, 0);
+    HFONT font = nullptr;  // not owned
+    bool centred = false;
+    // Long text wraps at word breaks; what does not fit the label's height is cut off.
+    bool wrap = false;
+    bool enabled = true;
+};
+
+// A picture shown at its own size from the top-left corner.
+class Image : public Graphic {
+public:
+    void Draw(HDC dc) const override;
+    // Takes the picture (not owned) and the picture's size.
+    void SetPicture(HBITMAP picture);
+    HBITMAP Picture() const { return picture_; }
+
+private:
+    HBITMAP picture_ = nullptr;
+};
+
+// A thin rectangle outline, transparent inside.
+class Outline : public Graphic {
+public:
+    void Draw(HDC dc) const override;
+    COLORREF colour = RGB(0, 0, 0);
+};
+
+// The pointer shown over every window of the program while set (the hourglass while the
+// link opens); null shows each window's own pointer again.
+void SetProgramPointer(HCURSOR cursor);
+HCURSOR ProgramPointer();
+
+}  // namespace forms
