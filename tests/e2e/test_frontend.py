@@ -149,7 +149,7 @@ def test_missing_renderer_shows_the_message_and_starts_nothing(session, dist):
 
 def test_other_switches_end_without_running(session, dist):
     scr = install(session, dist)
-    for switch in ("/a", "/", "x", "/c"):
+    for switch in ("/a", "/", "x", "/z:99"):
         started = time.monotonic()
         assert session.run(scr, [switch], timeout=30) == 0
         assert time.monotonic() - started < 20
@@ -204,8 +204,9 @@ def test_preview_without_a_usable_window_ends_at_once(session, dist):
         assert time.monotonic() - started < 20
 
 
-def test_readonly_root_sends_snapshots_to_the_temporary_folder(session, dist):
-    """Runs as an ordinary user (root ignores file modes) with a prefix of its own."""
+def run_as_user(session, dist, case):
+    """Runs a case of as_user_run.py as an ordinary user (root ignores file modes), with
+    a prefix of that user's own, on this run's display."""
     import os
     import pwd
     from harness import Skip
@@ -222,17 +223,23 @@ def test_readonly_root_sends_snapshots_to_the_temporary_folder(session, dist):
     shutil.rmtree(work, ignore_errors=True)
     work.mkdir(parents=True)
     shutil.copytree(dist, work / "dist")
+    shutil.copytree(dist.parent / "test-hosts", work / "test-hosts")
     here = Path(__file__).resolve().parent
     shutil.copytree(here, work / "e2e", ignore=shutil.ignore_patterns("__pycache__", "hosts"))
     subprocess.run(["chown", "-R", f"{user}:{user}", str(work)], check=True, timeout=60)
     try:
         result = subprocess.run(
-            ["runuser", "-u", user, "--", "python3", str(work / "e2e" / "readonly_root_run.py"),
+            ["runuser", "-u", user, "--", "python3", str(work / "e2e" / "as_user_run.py"), "--case", case,
              "--display", session.display, "--work", str(work / "work"), "--dist", str(work / "dist")],
             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=600, cwd=work)
         output = result.stdout.decode("utf-8", "replace")
-        session.log(output.strip().splitlines()[-1] if output.strip() else "(no output)")
+        for line in output.strip().splitlines()[-3:]:
+            session.log(line)
         assert result.returncode == 0, output[-3000:]
     finally:
         subprocess.run(["pkill", "-u", user], timeout=30)
         shutil.rmtree(work, ignore_errors=True)
+
+
+def test_readonly_root_sends_snapshots_to_the_temporary_folder(session, dist):
+    run_as_user(session, dist, "readonly-root")

@@ -3,6 +3,7 @@
 //
 //   wintool window TITLE                 one line: hwnd class x y width height client visible style parent caption
 //   wintool close TITLE                  posts WM_CLOSE to the top-level window TITLE
+//   wintool repaint TITLE                has the window TITLE and its children repaint all
 //   wintool endsession TITLE             tells the window TITLE that the user's session ends
 //                                        (WM_QUERYENDSESSION, then WM_ENDSESSION)
 //   wintool preview SCR W H              makes a W × H parent window, starts "SCR /p HWND",
@@ -32,13 +33,15 @@ void PrintWindowLine(const char* label, HWND window) {
     RECT rect{}, client{};
     GetWindowRect(window, &rect);
     GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
     // The caption comes last: it may hold blanks.
     std::printf("%s hwnd=%llu class=%s x=%ld y=%ld width=%ld height=%ld client=%ldx%ld "
-                "visible=%d style=0x%08lx parent=%llu caption=%s\n",
+                "client_x=%ld client_y=%ld visible=%d style=0x%08lx parent=%llu caption=%s\n",
                 label, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
                 Narrow(className).c_str(), rect.left, rect.top,
-                rect.right - rect.left, rect.bottom - rect.top, client.right, client.bottom,
-                IsWindowVisible(window) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+                rect.right - rect.left, rect.bottom - rect.top, client.right, client.bottom, origin.x,
+                origin.y, IsWindowVisible(window) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetAncestor(window, GA_PARENT))),
                 Narrow(caption).c_str());
     std::fflush(stdout);
@@ -116,6 +119,13 @@ int wmain(int argc, wchar_t** argv) {
         HWND window = FindWindowW(nullptr, args[1].c_str());
         return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
+    if (args.size() == 2 && args[0] == L"repaint") {
+        HWND window = FindWindowW(nullptr, args[1].c_str());
+        return window != nullptr && RedrawWindow(window, nullptr, nullptr,
+                                                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW)
+                   ? 0
+                   : 1;
+    }
     if (args.size() == 2 && args[0] == L"endsession") {
         HWND window = FindWindowW(nullptr, args[1].c_str());
         if (window == nullptr) return 1;
@@ -128,6 +138,6 @@ int wmain(int argc, wchar_t** argv) {
     if (args.size() == 4 && args[0] == L"preview") {
         return Preview(args[1], _wtoi(args[2].c_str()), _wtoi(args[3].c_str()));
     }
-    std::fprintf(stderr, "usage: wintool window TITLE | close TITLE | endsession TITLE | preview SCR W H\n");
+    std::fprintf(stderr, "usage: wintool window TITLE | close TITLE | repaint TITLE | endsession TITLE | preview SCR W H\n");
     return 2;
 }

@@ -1,0 +1,119 @@
+#!/usr/bin/env python3
+"""Runs one case as an ordinary user, for whom file modes count (root ignores
+them), with a prefix of the user's own on the test run's display. Started by
+the end-to-end tests through runuser.
+
+    as_user_run.py --case CASE --display :N --work DIR --dist DIR
+
+Cases:
+  readonly-root            C:\\ cannot be written: a run's snapshots go to the
+                           temporary folder and the renderer shows the desktop.
+  readonly-program-folder  the program's folder cannot be written: the settings
+                           window saves the per-user copy, which the next run
+                           plays by; with that folder unwritable too it says so
+                           and stays open.
+
+Prints what it checked; exits 0 when the case behaved."""
+
+import argparse
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from harness import Session  # noqa: E402
+import test_frontend as fe  # noqa: E402
+
+
+def readonly_root(session, dist):
+    scr = fe.install(session, dist)
+    # Nothing new can be created in C:\ from here on; the temporary folder stays writable.
+    session.c_drive.chmod(0o555)
+    try:
+        fe.show_desktop_pattern(session, session.work / "desktop.png")
+        before = session.screenshot()
+        proc, window = fe.start_run(session, scr)
+        assert not (session.c_drive / "Merovan1.bmp").exists()
+        header, rows = fe.bmp_rows(session.temp_dir / "Merovan1.bmp")
+        assert (header["width"], header["height"]) == (1280, 1024), header
+        for y in (0, 60, 512, 1023):
+            assert rows[y] == fe.screen_row_bgr(before, y), f"stored row {y}"
+        assert (session.temp_dir / "Merovan2.bmp").exists()
+        print("snapshots went to", session.temp_dir)
+
+        # The renderer found them: the sheet shows the desktop's red and blue.
+        def desktop_on_sheet():
+            shot = session.screenshot()
+            reds = shot.count(lambda p: p[0] > 150 and p[2] < 100, 0, 0, 1024, 768, step=8)
+            blues = shot.count(lambda p: p[2] > 150 and p[0] < 100, 0, 0, 1024, 768, step=8)
+            return reds > 50 and blues > 50
+        session.wait_until(desktop_on_sheet, 30, "the desktop on the turning sheet")
+        seconds, code = fe.end_run_by_escape(session, proc, window)
+        assert code == 0
+        print(f"run ended {seconds:.2f} s after Escape")
+    finally:
+        session.c_drive.chmod(0o755)
+
+
+def readonly_program_folder(session, dist):
+    import test_music as music
+    import test_settings_dialog as sd
+    scr = fe.install(session, dist)
+    beside = scr.parent / sd.INI
+    beside.write_bytes(sd.settings_bytes(0, 0))
+    roaming = session.c_drive / "users" / Path.home().name / "AppData" / "Roaming"
+    per_user = roaming / "Merovan" / sd.INI
+    scr.parent.chmod(0o555)
+    (roaming / "Merovan").mkdir(parents=True, exist_ok=True)
+    (roaming / "Merovan").chmod(0o555)
+    try:
+        # Neither place can be written: the window says so and stays open.
+        dialog = sd.Dialog(session, dist)
+        dialog.scr, dialog.ini = scr, beside
+        dialog.click(*sd.CHOICE_LABEL[1], in_panel=True)
+        dialog.click(sd.REPEAT_BOX[0] + 10, sd.REPEAT_BOX[1] + 8, in_panel=True)
+        session._xdotool("type", "--delay", "50", "3")
+        dialog.click_button(sd.SET_BUTTON)
+        box = session.find_window(fe.PROGRAM_TITLE, timeout=30)
+        session.mouse_move(box.x + box.width // 2, box.y + box.height // 2)
+        session.key("Return")
+        session.window_gone(fe.PROGRAM_TITLE, timeout=30)
+        assert dialog.proc.poll() is None and session.windows(sd.CAPTION), "the window closed"
+        print("could not save: said so, window still open")
+
+        # The user's folder can be written again: "設定" saves there.
+        (roaming / "Merovan").chmod(0o755)
+        dialog.click_button(sd.SET_BUTTON)
+        assert dialog.closed() == 0
+        assert beside.read_bytes() == sd.settings_bytes(0, 0), "the file beside the program changed"
+        assert per_user.read_bytes() == sd.settings_bytes(1, 3), per_user.read_bytes()
+        print("saved to", per_user)
+
+        # The next run plays by the per-user copy: the CD source.
+        proc, window = music.start_traced_run(session, scr)
+        session.wait_until(lambda: "open cdaudio" in music.sent(session, proc), 30, "the CD opened")
+        _, code = fe.end_run_by_escape(session, proc, window)
+        assert code == 0
+        print("the next run opened the CD")
+    finally:
+        scr.parent.chmod(0o755)
+        (roaming / "Merovan").chmod(0o755)
+
+
+CASES = {"readonly-root": readonly_root, "readonly-program-folder": readonly_program_folder}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--case", required=True, choices=sorted(CASES))
+    parser.add_argument("--display", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--dist", required=True)
+    args = parser.parse_args()
+    with Session(args.work, display=args.display, log=print) as session:
+        CASES[args.case](session, Path(args.dist))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

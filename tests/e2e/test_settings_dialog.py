@@ -1,0 +1,215 @@
+"""End-to-end tests of the settings window, opened as Windows does with /c:
+where it opens, its shading, the choices and their marks, the repeat box,
+picking a file, saving exactly the three keys, cancelling, and the link."""
+
+import ctypes
+import ctypes.util
+import os
+import time
+from pathlib import Path
+
+import test_frontend as fe
+from test_button import shows_face
+
+CAPTION = "<メロヴァン>"
+FILE_DIALOG = "ﾌｧｲﾙを開く"
+INI = "メロヴァン.ini"
+# Client pixels of the controls (layout in twips ÷ 15).
+PANEL = (12, 16)
+MARK = {0: (28, 76), 1: (28, 56), 2: (28, 96)}        # in the panel
+CHOICE_LABEL = {0: (48, 82), 1: (52, 62), 2: (60, 102)}  # in the panel
+REPEAT_BOX = (112, 52, 41, 20)                          # in the panel
+FILE_BUTTON = (28, 116, 41, 21)                         # in the panel
+FILE_LABEL = (72, 116)                                  # in the panel
+SET_BUTTON = (324, 200, 77, 25)
+CANCEL_BUTTON = (404, 200, 77, 25)
+LINK = (20, 214)
+
+
+def settings_bytes(kind, repeat, music=""):
+    return f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={music}\r\n".encode("cp932")
+
+
+class Dialog:
+    def __init__(self, session, dist, settings=None, extra_env=None):
+        self.session = session
+        self.scr = fe.install(session, dist)
+        self.ini = self.scr.parent / INI
+        if settings is not None:
+            self.ini.write_bytes(settings)
+        self.proc = session.start(self.scr, ["/c"], extra_env=extra_env)
+        session.find_window(CAPTION, timeout=60, proc=self.proc)
+        info = fe.parse_wintool(session.wine_output([str(fe.wintool(dist)), "window", CAPTION]))["window"]
+        self.info = info
+        self.x0, self.y0 = int(info["client_x"]), int(info["client_y"])
+
+    def at(self, x, y, in_panel=False):
+        dx, dy = PANEL if in_panel else (0, 0)
+        return self.x0 + dx + x, self.y0 + dy + y
+
+    def click(self, x, y, in_panel=False, button=1):
+        self.session.click(*self.at(x, y, in_panel), button=button)
+
+    def click_button(self, box, in_panel=False):
+        self.click(box[0] + box[2] // 2, box[1] + box[3] // 2, in_panel)
+
+    def pixel(self, x, y, in_panel=False):
+        return self.session.screenshot().pixel(*self.at(x, y, in_panel))
+
+    def selected_mark(self):
+        shot = self.session.screenshot()
+        chosen = [kind for kind, (x, y) in MARK.items()
+                  if _is_blue(shot.pixel(*self.at(x + 6, y + 6, True)))]
+        return chosen
+
+    def button_face(self, box, name, in_panel=False):
+        dx, dy = PANEL if in_panel else (0, 0)
+        host = type("Host", (), {"x": self.x0 + dx, "y": self.y0 + dy})
+        return shows_face(self.session, host, box, name)
+
+    def closed(self, timeout=15):
+        return self.session.wait_exit(self.proc, timeout)
+
+
+def _is_blue(rgb):
+    r, g, b = rgb
+    return b > 150 and r < 120 and g < 180
+
+
+def test_opens_centred_one_third_down_with_its_shading(session, dist):
+    dialog = Dialog(session, dist, settings_bytes(0, 0))
+    info = dialog.info
+    assert info["client"] == "496x243"
+    width, height = int(info["width"]), int(info["height"])
+    assert int(info["x"]) == (1280 - width) // 2
+    assert int(info["y"]) == (1024 - height) // 3
+    shot = session.screenshot()
+    # The window's band: dark blue at the top and bottom, light in the middle.
+    assert shot.pixel(*dialog.at(4, 0)) == (0, 0, 30)
+    assert shot.pixel(*dialog.at(4, 121)) == (220, 220, 250)
+    # The panel, in its own rows: dark grey at its edges, near white in its middle.
+    assert shot.pixel(*dialog.at(460, 0, True)) == (30, 30, 30)
+    assert shot.pixel(*dialog.at(460, 82, True)) == (250, 250, 250)
+    # It stays through a repaint of the whole window.
+    session.wine_output([str(fe.wintool(dist)), "repaint", CAPTION])
+    time.sleep(0.3)
+    assert dialog.pixel(4, 121) == (220, 220, 250)
+    assert dialog.pixel(460, 82, True) == (250, 250, 250)
+    # Beside an open settings window nothing else starts.
+    assert session.run(dialog.scr, ["/s"], timeout=30) == 0
+    assert not session.windows(fe.RENDERER_TITLE)
+    fe_close(session, dist)
+    assert dialog.closed() == 0
+
+
+def fe_close(session, dist):
+    session.wine_output([str(fe.wintool(dist)), "close", CAPTION])
+
+
+def test_marks_and_enabled_controls_follow_the_stored_choice(session, dist):
+    for kind, repeat_enabled, file_enabled in ((0, False, False), (1, True, False),
+                                               (2, False, True), (3, False, False)):
+        music = ""
+        if kind == 2:
+            (session.c_drive / "曲.mp3").write_bytes(b"ID3")
+            music = "C:\\曲.mp3"
+        dialog = Dialog(session, dist, settings_bytes(kind, 0, music))
+        expected = [kind] if kind in (0, 1, 2) else []
+        session.wait_until(lambda: dialog.selected_mark() == expected, 10, f"marks for kind {kind}")
+        face = "normal" if file_enabled else "disable"
+        session.wait_until(lambda: dialog.button_face(FILE_BUTTON, face, True), 10, f"'...' {face}")
+        before = dialog.ini.read_bytes()
+        fe_close(session, dist)
+        assert dialog.closed() == 0
+        assert dialog.ini.read_bytes() == before, "closing changed the settings file"
+        session.clean()
+
+
+def test_choosing_typing_and_setting_writes_exactly_the_keys(session, dist):
+    original = b"; keep me\r\n" + settings_bytes(0, 0) + b"[Other]\r\nx=y\r\n"
+    dialog = Dialog(session, dist, original)
+    dialog.click(*CHOICE_LABEL[1], in_panel=True)  # the label "音楽CD"
+    session.wait_until(lambda: dialog.selected_mark() == [1], 10, "the CD mark")
+    dialog.click(REPEAT_BOX[0] + 10, REPEAT_BOX[1] + 8, in_panel=True)
+    session._xdotool("type", "--delay", "50", "7")
+    dialog.click_button(SET_BUTTON)
+    assert dialog.closed() == 0
+    expected = original.replace("BGM区分= 0".encode("cp932"), "BGM区分= 1".encode("cp932"))
+    expected = expected.replace("BGMﾘﾋﾟｰﾄ= 0".encode("cp932"), "BGMﾘﾋﾟｰﾄ= 7".encode("cp932"))
+    assert dialog.ini.read_bytes() == expected
+
+
+def test_right_press_on_a_mark_chooses_and_cancel_leaves_the_file(session, dist):
+    original = settings_bytes(1, 3)
+    dialog = Dialog(session, dist, original)
+    x, y = MARK[0]
+    dialog.click(x + 6, y + 6, in_panel=True, button=3)
+    session.wait_until(lambda: dialog.selected_mark() == [0], 10, "the none mark")
+    dialog.click_button(CANCEL_BUTTON)
+    assert dialog.closed() == 0
+    assert dialog.ini.read_bytes() == original
+
+
+def test_a_file_picked_in_the_file_dialog_is_shown_and_saved(session, dist):
+    folder = session.c_drive / "ﾐｭｰｼﾞｯｸ"
+    folder.mkdir()
+    (folder / "song.mp3").write_bytes(b"ID3")
+    (folder / "old.wav").write_bytes(b"RIFF")
+    dialog = Dialog(session, dist, settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\old.wav"))
+    dialog.click_button(FILE_BUTTON, in_panel=True)
+    picker = session.find_window(FILE_DIALOG, timeout=30)
+    # The dialog opens in the folder of the current file; a name typed there is taken.
+    session.mouse_move(picker.x + picker.width // 2, picker.y + 20)
+    session._xdotool("type", "--delay", "50", "song.mp3")
+    session.key("Return")
+    session.window_gone(FILE_DIALOG, timeout=30)
+    dialog.click_button(SET_BUTTON)
+    assert dialog.closed() == 0
+    assert dialog.ini.read_bytes() == settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\song.mp3")
+
+
+def xfixes_cursor(session):
+    """Size and hot spot of the X pointer's current picture."""
+    class Image(ctypes.Structure):
+        _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                    ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                    ("serial", ctypes.c_ulong), ("pixels", ctypes.c_void_p), ("atom", ctypes.c_ulong),
+                    ("name", ctypes.c_char_p)]
+    xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(Image)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    display = xlib.XOpenDisplay(session.display.encode())
+    try:
+        image = xfixes.XFixesGetCursorImage(display).contents
+        return image.width, image.height, image.xhot, image.yhot
+    finally:
+        xlib.XCloseDisplay(display)
+
+
+def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
+    fake = session.work / "fakebin"
+    fake.mkdir(exist_ok=True)
+    opened = session.work / "opened.txt"
+    opened.unlink(missing_ok=True)
+    script = fake / "xdg-open"
+    script.write_text(f"#!/bin/sh\necho \"$1\" >> '{opened}'\n")
+    script.chmod(0o755)
+    dialog = Dialog(session, dist, settings_bytes(0, 0),
+                    extra_env={"PATH": f"{fake}:{os.environ.get('PATH', '')}"})
+    session.mouse_move(*dialog.at(*LINK))
+    session.wait_until(lambda: xfixes_cursor(session)[2:] == (12, 10), 10, "the hand over the link")
+    session.mouse_move(*dialog.at(200, 120))
+    session.wait_until(lambda: xfixes_cursor(session)[2:] != (12, 10), 10, "the arrow off the link")
+    dialog.click(*LINK)
+    session.wait_until(lambda: opened.exists() and opened.read_text().strip(), 30, "the browser started")
+    assert opened.read_text().strip() == "https://merovan.example.jp/"
+    fe_close(session, dist)
+    assert dialog.closed() == 0
+
+
+def test_an_unwritable_program_folder_saves_the_per_user_copy(session, dist):
+    fe.run_as_user(session, dist, "readonly-program-folder")
