@@ -85,6 +85,8 @@ int Preview(const std::wstring& scr, int width, int height) {
         PumpFor(50);
         child = FindWindowExW(parent, nullptr, nullptr, L"Preview Window");
     }
+    // The preview makes its window a child first, then places and shows it.
+    for (int i = 0; i < 200 && child != nullptr && !IsWindowVisible(child); ++i) PumpFor(50);
     if (child == nullptr) {
         std::printf("error no-child\n");
         TerminateProcess(process.hProcess, 1);
