@@ -22,6 +22,18 @@ int Dpi(HWND window) {
     return dpi > 0 ? dpi : 96;
 }
 
+// The description of `width` × `height` 24-bit pixels, top row first.
+BITMAPINFO TopDown24(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // A face picture from this program's resources, as top-down pixels.
 Pixels LoadFace(int id) {
     Pixels face;
@@ -29,13 +41,7 @@ Pixels LoadFace(int id) {
     if (!bitmap) return face;
     BITMAP info{};
     GetObjectW(bitmap.get(), sizeof info, &info);
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof request.bmiHeader;
-    request.bmiHeader.biWidth = info.bmWidth;
-    request.bmiHeader.biHeight = -info.bmHeight;  // top-down
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 24;
-    request.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO request = TopDown24(info.bmWidth, info.bmHeight);
     const int stride = (info.bmWidth * 3 + 3) & ~3;
     std::vector<uint8_t> rows(static_cast<size_t>(stride) * info.bmHeight);
     const forms::WindowDC screen(nullptr);
@@ -90,13 +96,8 @@ Command::Command()
 }
 
 bool Command::Create(HWND parent, int x, int y, int width, int height) {
-    forms::FormStyle style;
-    style.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    style.parent = parent;
-    style.x = x;
-    style.y = y;
-    style.width = width;
-    style.height = height;
+    forms::FormStyle style = forms::ChildStyle(parent, x, y, width, height);
+    style.style |= WS_TABSTOP;
     surface_ = Pixels(width, height);
     if (!Form::Create(style)) return false;
     UseFont(font_);
@@ -135,13 +136,7 @@ void Command::PaintContent(HDC dc) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     if (opaque_ && surface_.width == client.right && surface_.height == client.bottom) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = surface_.width;
-        info.bmiHeader.biHeight = -surface_.height;  // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDown24(surface_.width, surface_.height);
         SetDIBitsToDevice(dc, 0, 0, surface_.width, surface_.height, 0, 0, 0, surface_.height,
                           faceRows_.data(), &info, DIB_RGB_COLORS);
     } else {

@@ -23,6 +23,17 @@ const wchar_t* FormClassName() {
     return kName;
 }
 
+FormStyle ChildStyle(HWND parent, int x, int y, int width, int height) {
+    FormStyle style;
+    style.style = WS_CHILD | WS_VISIBLE;
+    style.parent = parent;
+    style.x = x;
+    style.y = y;
+    style.width = width;
+    style.height = height;
+    return style;
+}
+
 Form::~Form() {
     if (window_ != nullptr) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);

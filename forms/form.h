@@ -25,6 +25,9 @@ struct FormStyle {
     HICON icon = nullptr;
 };
 
+// A visible child window at (x, y) of `parent`, size in pixels.
+FormStyle ChildStyle(HWND parent, int x, int y, int width, int height);
+
 class Form {
 public:
     Form() = default;

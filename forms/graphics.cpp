@@ -24,9 +24,16 @@ void Label::Draw(HDC dc) const {
     UINT format = DT_NOPREFIX | (centred ? DT_CENTER : DT_LEFT);
     format |= wrap ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
     RECT area = rect;
-    // Clip so that wrapped lines beyond the label's height are cut off.
+    // Wrapped text shows the whole lines that fit the label's height; the rest is cut off.
+    LONG bottom = rect.bottom;
+    if (wrap) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        const LONG line = metrics.tmHeight > 0 ? metrics.tmHeight : 1;
+        bottom = rect.top + (rect.bottom - rect.top) / line * line;
+    }
     const int saved = SaveDC(dc);
-    IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+    IntersectClipRect(dc, rect.left, rect.top, rect.right, bottom);
     SetTextColor(dc, enabled ? colour : GetSysColor(COLOR_GRAYTEXT));
     DrawTextW(dc, text.c_str(), -1, &area, format);
     RestoreDC(dc, saved);

@@ -25,14 +25,7 @@ bool ImageControl::Create(HWND parent, int x, int y, int width, int height, int 
         pictureSize_ = SIZE{info.bmWidth, info.bmHeight};
     }
     background_ = background;
-    FormStyle style;
-    style.style = WS_CHILD | WS_VISIBLE;
-    style.parent = parent;
-    style.x = x;
-    style.y = y;
-    style.width = width;
-    style.height = height;
-    return Form::Create(style);
+    return Form::Create(ChildStyle(parent, x, y, width, height));
 }
 
 void ImageControl::PaintContent(HDC dc) {

@@ -9,15 +9,8 @@
 namespace forms {
 
 bool PictureSurface::Create(HWND parent, int x, int y, int width, int height) {
-    FormStyle style;
-    style.style = WS_CHILD | WS_VISIBLE;
-    style.parent = parent;
-    style.x = x;
-    style.y = y;
-    style.width = width;
-    style.height = height;
     MakeBitmap(width, height);
-    return Form::Create(style);
+    return Form::Create(ChildStyle(parent, x, y, width, height));
 }
 
 void PictureSurface::Resize(int width, int height) {

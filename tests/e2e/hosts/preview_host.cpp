@@ -9,6 +9,7 @@
 #include <string>
 
 #include "frontend/preview_form.h"
+#include "tests/e2e/hosts/save_bitmap.h"
 
 namespace {
 
@@ -61,17 +62,7 @@ int wmain(int argc, wchar_t** argv) {
     PrintTree(form, memory, POINT{0, 0});
     GdiFlush();
 
-    const DWORD stride = (client.right * 3 + 3) & ~3u;
-    BITMAPFILEHEADER header{};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    header.bfSize = header.bfOffBits + stride * client.bottom;
-    HANDLE file = CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, &header, sizeof header, &written, nullptr);
-    WriteFile(file, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
-    WriteFile(file, bits, stride * client.bottom, &written, nullptr);
-    CloseHandle(file);
+    SaveBitmap(argv[1], info.bmiHeader, bits);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
