@@ -32,7 +32,7 @@ double SecondsSince(Clock::time_point start) {
 
 // Owns the X connection, the window and its GL context for the life of the run.
 class GlxWindow {
-public:
+  public:
     bool Open() {
         display_ = XOpenDisplay(nullptr);
         if (display_ == nullptr) {
@@ -91,7 +91,7 @@ public:
 
     void Swap() { glXSwapBuffers(display_, window_); }
 
-private:
+  private:
     void WaitUntilMapped() {
         XEvent event;
         do {

@@ -30,7 +30,7 @@ using merovan::testing::Rgb;
 
 // The generated pictures live here for the length of the run.
 class SnapshotFolder {
-public:
+  public:
     SnapshotFolder()
         : path_(std::filesystem::temp_directory_path() /
                 ("merovan-texture-upload-" + std::to_string(::getpid()))) {
@@ -39,7 +39,7 @@ public:
     ~SnapshotFolder() { std::filesystem::remove_all(path_); }
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

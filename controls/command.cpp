@@ -38,14 +38,16 @@ BITMAPINFO TopDown24(int width, int height) {
 Pixels LoadFace(int id) {
     Pixels face;
     forms::UniqueBitmap bitmap(forms::LoadPicture(id));
-    if (!bitmap) return face;
+    if (!bitmap)
+        return face;
     BITMAP info{};
     GetObjectW(bitmap.get(), sizeof info, &info);
     BITMAPINFO request = TopDown24(info.bmWidth, info.bmHeight);
     const int stride = (info.bmWidth * 3 + 3) & ~3;
     std::vector<uint8_t> rows(static_cast<size_t>(stride) * info.bmHeight);
     const forms::WindowDC screen(nullptr);
-    if (!GetDIBits(screen.Get(), bitmap.get(), 0, info.bmHeight, rows.data(), &request, DIB_RGB_COLORS)) {
+    if (!GetDIBits(screen.Get(), bitmap.get(), 0, info.bmHeight, rows.data(), &request,
+                   DIB_RGB_COLORS)) {
         return face;
     }
     face = Pixels(info.bmWidth, info.bmHeight);
@@ -77,7 +79,9 @@ const Pixels& FacePicture(Face face) {
     }
 }
 
-COLORREF ToColorRef(uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
+COLORREF ToColorRef(uint32_t colour) {
+    return static_cast<COLORREF>(colour & 0x00FFFFFF);
+}
 
 }  // namespace
 
@@ -99,7 +103,8 @@ bool Command::Create(HWND parent, int x, int y, int width, int height) {
     forms::FormStyle style = forms::ChildStyle(parent, x, y, width, height);
     style.style |= WS_TABSTOP;
     surface_ = Pixels(width, height);
-    if (!Form::Create(style)) return false;
+    if (!Form::Create(style))
+        return false;
     UseFont(font_);
     return true;
 }
@@ -115,7 +120,8 @@ void Command::DrawFace(Face face, bool reverseGradient) {
     const size_t stride = (static_cast<size_t>(surface_.width) * 3 + 3) & ~size_t{3};
     faceRows_.assign(stride * surface_.height, 0);
     for (int y = 0; y < surface_.height; ++y) {
-        std::copy(surface_.At(0, y), surface_.At(0, y) + surface_.width * 3, faceRows_.begin() + y * stride);
+        std::copy(surface_.At(0, y), surface_.At(0, y) + surface_.width * 3,
+                  faceRows_.begin() + y * stride);
     }
     Invalidate();
 }
@@ -199,25 +205,31 @@ void Command::SetOpaque(bool opaque) {
     Invalidate();
 }
 
-void Command::StartPointerWatch() { TmrMouse.SetEnabled(true); }
+void Command::StartPointerWatch() {
+    TmrMouse.SetEnabled(true);
+}
 
 void Command::RaiseClick() {
-    if (Click) Click();
+    if (Click)
+        Click();
 }
 
 void Command::NotifyChanged(const wchar_t* property) {
-    if (PropertyChanged) PropertyChanged(property);
+    if (PropertyChanged)
+        PropertyChanged(property);
 }
 
 void Command::OnButtonDown(int16_t button) {
     // The button-up must reach the button that got the button-down, wherever it happens.
     SetCapture(Hwnd());
     logic_.MouseDown(button);
-    if (GetFocus() != Hwnd()) SetFocus(Hwnd());
+    if (GetFocus() != Hwnd())
+        SetFocus(Hwnd());
 }
 
 void Command::OnButtonUp(int16_t button) {
-    if (GetCapture() == Hwnd()) ReleaseCapture();
+    if (GetCapture() == Hwnd())
+        ReleaseCapture();
     logic_.MouseUp(button);
 }
 
@@ -226,14 +238,15 @@ void Command::OnMouseMove(LPARAM lParam) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (PtInRect(&client, at)) logic_.MouseMove();
+    if (PtInRect(&client, at))
+        logic_.MouseMove();
 }
 
 void Command::CheckPointer() {
     POINT at{};
     GetCursorPos(&at);
     const HWND under = WindowFromPoint(at);
-    const PointerOver where = under == Hwnd()            ? PointerOver::kThisButton
+    const PointerOver where = under == Hwnd()              ? PointerOver::kThisButton
                               : under == GetParent(Hwnd()) ? PointerOver::kParent
                                                            : PointerOver::kElsewhere;
     logic_.LeaveCheck(where);

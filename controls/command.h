@@ -19,7 +19,7 @@
 namespace controls {
 
 class Command : public forms::Form, private CommandView {
-public:
+  public:
     Command();
 
     // Creates the button at (x, y) in its parent, size in pixels, in the tab order after
@@ -52,12 +52,12 @@ public:
 
     const CommandLogic& Logic() const { return logic_; }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PaintContent(HDC dc) override;
     bool DrawsItself() const override { return true; }
 
-private:
+  private:
     // CommandView
     void DrawFace(Face face, bool reverseGradient) override;
     void SetCaptionEnabled(bool enabled) override;

@@ -40,20 +40,24 @@ void CommandLogic::ShowEnabledLook() {
 }
 
 void CommandLogic::ApplyNormalLook() {
-    if (EnabledFlag == kFalse) return;
+    if (EnabledFlag == kFalse)
+        return;
     view_.SetCaptionEnabled(true);
-    if (FirstRunFlag == 0) view_.SetCaptionColour(0);
+    if (FirstRunFlag == 0)
+        view_.SetCaptionColour(0);
     PaintFace(Face::kNormal);
 }
 
 void CommandLogic::MouseDown(int16_t button) {
-    if (EnabledFlag == kFalse || button != kLeftButton) return;
+    if (EnabledFlag == kFalse || button != kLeftButton)
+        return;
     MouseIsDown = kTrue;
     PaintFace(Face::kPressed);
 }
 
 void CommandLogic::MouseMove() {
-    if (EnabledFlag == kFalse) return;
+    if (EnabledFlag == kFalse)
+        return;
     if (ButtonState == kIdle) {
         ButtonState = kHot;
         PaintFace(Face::kHighLight);
@@ -65,18 +69,23 @@ void CommandLogic::MouseMove() {
 }
 
 void CommandLogic::MouseUp(int16_t button) {
-    if (EnabledFlag == kFalse) return;
+    if (EnabledFlag == kFalse)
+        return;
     if (button == kLeftButton) {
         MouseIsDown = kFalse;
-        if (ButtonState == kHot) PaintFace(Face::kNormal);
-        if (ButtonState == kFocusedHot) PaintFace(Face::kHighLightSelect);
+        if (ButtonState == kHot)
+            PaintFace(Face::kNormal);
+        if (ButtonState == kFocusedHot)
+            PaintFace(Face::kHighLightSelect);
     }
     // Any button, but only a button whose Enabled is exactly true.
-    if (ButtonState != kFocused && EnabledFlag == kTrue) view_.RaiseClick();
+    if (ButtonState != kFocused && EnabledFlag == kTrue)
+        view_.RaiseClick();
 }
 
 void CommandLogic::FocusGained() {
-    if (EnabledFlag == kFalse) return;
+    if (EnabledFlag == kFalse)
+        return;
     if (ButtonState != kHot) {
         ButtonState = kFocused;
         PaintFace(Face::kSelected);
@@ -88,17 +97,20 @@ void CommandLogic::FocusGained() {
 }
 
 void CommandLogic::FocusLost() {
-    if (EnabledFlag == kFalse || ButtonState == kIdle) return;
+    if (EnabledFlag == kFalse || ButtonState == kIdle)
+        return;
     ButtonState = kIdle;
     PaintFace(Face::kNormal);
 }
 
 void CommandLogic::LeaveCheck(PointerOver where) {
-    if (where != PointerOver::kThisButton) PointerLeft();
+    if (where != PointerOver::kThisButton)
+        PointerLeft();
 }
 
 void CommandLogic::PointerLeft() {
-    if (EnabledFlag == kFalse) return;
+    if (EnabledFlag == kFalse)
+        return;
     if (ButtonState == kHot) {
         ButtonState = kIdle;
         PaintFace(Face::kNormal);
@@ -122,7 +134,8 @@ void CommandLogic::SetVisible(uint8_t visible) {
 }
 
 uint8_t CommandLogic::Visible() {
-    if (BackStyle == 0) return 0;
+    if (BackStyle == 0)
+        return 0;
     ApplyNormalLook();
     return 255;
 }
@@ -146,7 +159,8 @@ void CommandLogic::SetEnabled(int16_t enabled) {
 }
 
 void CommandLogic::FirstRunInitialisation() {
-    if (FirstRunFlag != 0) return;
+    if (FirstRunFlag != 0)
+        return;
     ApplyNormalLook();
     FirstRunFlag = 1;
     EnabledFlag = kTrue;
@@ -182,11 +196,13 @@ void CommandLogic::Restore(const PropertyStore& store, const forms::FontSpec& am
         EnabledFlag = number != 0 ? kTrue : kFalse;
     }
     const PropertyValue caption = store.Read(L"Caption", std::wstring(kReadDefaultCaption));
-    if (const auto* text = std::get_if<std::wstring>(&caption)) view_.ShowCaption(*text);
+    if (const auto* text = std::get_if<std::wstring>(&caption))
+        view_.ShowCaption(*text);
     const PropertyValue font = store.Read(L"Font", ambientFont);
-    if (const auto* spec = std::get_if<forms::FontSpec>(&font)) view_.UseFont(*spec);
-    if (PropertyStore::AsNumber(store.Read(L"FirstRun", std::wstring(L"1")), number) && number >= 0 &&
-        number <= 255) {
+    if (const auto* spec = std::get_if<forms::FontSpec>(&font))
+        view_.UseFont(*spec);
+    if (PropertyStore::AsNumber(store.Read(L"FirstRun", std::wstring(L"1")), number) &&
+        number >= 0 && number <= 255) {
         FirstRunFlag = static_cast<uint8_t>(number);
     }
     if (PropertyStore::AsNumber(store.Read(L"FontColour", std::wstring(L"0")), number)) {

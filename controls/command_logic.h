@@ -16,7 +16,7 @@ enum class Face { kNormal, kHighLight, kPressed, kSelected, kDisable, kHighLight
 
 // What the button's logic does to the outside.
 class CommandView {
-public:
+  public:
     virtual ~CommandView() = default;
     // Redraws the whole face: gradient (shade at the top when `reverseGradient`), frame
     // cut from `face`, caption placed over it.
@@ -43,7 +43,7 @@ constexpr int16_t kFalse = 0;
 enum class PointerOver { kThisButton, kParent, kElsewhere };
 
 class CommandLogic {
-public:
+  public:
     enum State : uint8_t { kIdle = 1, kHot = 2, kFocused = 3, kFocusedHot = 4 };
 
     explicit CommandLogic(CommandView& view) : view_(view) {}
@@ -82,7 +82,7 @@ public:
     uint8_t FirstRunFlag = 0;
     uint8_t BackStyle = 1;  // 1 opaque, 0 transparent
 
-private:
+  private:
     void PaintFace(Face face);
     void ShowEnabledLook();
     void ApplyNormalLook();

@@ -43,14 +43,17 @@ struct Piece {
 
 // Stretches with pixel replication, as StretchBlt does for an enlargement along one axis.
 void Copy(Pixels& surface, const Pixels& face, const Piece& p) {
-    if (p.dw <= 0 || p.dh <= 0 || p.sw <= 0 || p.sh <= 0) return;
+    if (p.dw <= 0 || p.dh <= 0 || p.sw <= 0 || p.sh <= 0)
+        return;
     for (int y = 0; y < p.dh; ++y) {
         const int ty = p.dy + y;
-        if (ty < 0 || ty >= surface.height) continue;
+        if (ty < 0 || ty >= surface.height)
+            continue;
         const int sy = p.sy + y * p.sh / p.dh;
         for (int x = 0; x < p.dw; ++x) {
             const int tx = p.dx + x;
-            if (tx < 0 || tx >= surface.width) continue;
+            if (tx < 0 || tx >= surface.width)
+                continue;
             const int sx = p.sx + x * p.sw / p.dw;
             const uint8_t* from = face.At(sx, sy);
             uint8_t* to = surface.At(tx, ty);
@@ -64,23 +67,25 @@ void Copy(Pixels& surface, const Pixels& face, const Piece& p) {
 }  // namespace
 
 void PaintFrame(Pixels& surface, const Pixels& face) {
-    if (face.width < kFacePictureWidth || face.height < kFacePictureHeight) return;
+    if (face.width < kFacePictureWidth || face.height < kFacePictureHeight)
+        return;
     const int w = surface.width, h = surface.height, f = kFrameWidthPixels;
     const int edgeW = kFacePictureWidth - 2 * f;   // 56
     const int edgeH = kFacePictureHeight - 2 * f;  // 17
     const int right = kFacePictureWidth - f;       // 60
     const int bottom = kFacePictureHeight - f;     // 21
     const Piece pieces[] = {
-        {0, 0, f, f, 0, 0, f, f},                          // top-left corner
-        {f, 0, edgeW, f, f, 0, w - 2 * f, f},              // top edge
-        {right, 0, f, f, w - f, 0, f, f},                  // top-right corner
-        {right, f, f, edgeH, w - f, f, f, h - 2 * f},      // right edge
-        {right, bottom, f, f, w - f, h - f, f, f},         // bottom-right corner
-        {f, bottom, edgeW, f, f, h - f, w - 2 * f, f},     // bottom edge
-        {0, bottom, f, f, 0, h - f, f, f},                 // bottom-left corner
-        {0, f, f, edgeH, 0, f, f, h - 2 * f},              // left edge
+        {0, 0, f, f, 0, 0, f, f},                       // top-left corner
+        {f, 0, edgeW, f, f, 0, w - 2 * f, f},           // top edge
+        {right, 0, f, f, w - f, 0, f, f},               // top-right corner
+        {right, f, f, edgeH, w - f, f, f, h - 2 * f},   // right edge
+        {right, bottom, f, f, w - f, h - f, f, f},      // bottom-right corner
+        {f, bottom, edgeW, f, f, h - f, w - 2 * f, f},  // bottom edge
+        {0, bottom, f, f, 0, h - f, f, f},              // bottom-left corner
+        {0, f, f, edgeH, 0, f, f, h - 2 * f},           // left edge
     };
-    for (const Piece& piece : pieces) Copy(surface, face, piece);
+    for (const Piece& piece : pieces)
+        Copy(surface, face, piece);
 }
 
 double CaptionTopTwips(int heightTwips, int labelHeightTwips) {

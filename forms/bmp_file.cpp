@@ -11,14 +11,16 @@ void PutU16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 }
 
 void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = (v >> (8 * i)) & 0xFF;
 }
 
 constexpr uint32_t kPixelsPerMetre96Dpi = 3780;
 
 }  // namespace
 
-std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* rows, size_t stride) {
+std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* rows,
+                                 size_t stride) {
     const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
     const size_t pixelBytes = rowBytes * static_cast<size_t>(height);
     std::vector<uint8_t> file(kBmpHeaderBytes + pixelBytes, 0);

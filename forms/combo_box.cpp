@@ -10,9 +10,11 @@ constexpr int kListRows = 12;  // how far the list drops
 
 bool ComboBox::Create(HWND parent, int x, int y, int width, int height, HFONT font) {
     // The height of a drop-down combo box's window includes its list.
-    window_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
-                              x, y, width, height * kListRows, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (window_ == nullptr) return false;
+    window_ = CreateWindowExW(
+        0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, x, y,
+        width, height * kListRows, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (window_ == nullptr)
+        return false;
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return true;
 }

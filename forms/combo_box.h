@@ -8,7 +8,7 @@
 namespace forms {
 
 class ComboBox {
-public:
+  public:
     bool Create(HWND parent, int x, int y, int width, int height, HFONT font);
     HWND Hwnd() const { return window_; }
     void SetText(const std::wstring& text) const { SetWindowTextW(window_, text.c_str()); }
@@ -17,7 +17,7 @@ public:
     void SetEnabled(bool enabled) const { EnableWindow(window_, enabled); }
     bool Enabled() const { return IsWindowEnabled(window_) != FALSE; }
 
-private:
+  private:
     HWND window_ = nullptr;  // destroyed with its parent
 };
 

@@ -8,10 +8,12 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     bytes.clear();
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    if (file.get() == INVALID_HANDLE_VALUE)
+        return false;
     LARGE_INTEGER size{};
     constexpr LONGLONG kLargestSettingsFile = 16 << 20;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestSettingsFile) return false;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestSettingsFile)
+        return false;
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     if (!bytes.empty() &&
@@ -26,7 +28,8 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
 bool WriteWholeFile(const std::wstring& path, const void* bytes, size_t size) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    if (file.get() == INVALID_HANDLE_VALUE)
+        return false;
     DWORD written = 0;
     return WriteFile(file.get(), bytes, static_cast<DWORD>(size), &written, nullptr) &&
            written == size;
@@ -38,7 +41,8 @@ bool ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
         DeleteFileW(fresh.c_str());
         return false;
     }
-    if (!MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(fresh.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(fresh.c_str());
         return false;
     }
@@ -59,7 +63,8 @@ bool FileWriteTime(const std::wstring& path, uint64_t& time) {
 std::wstring TempFolder() {
     wchar_t buffer[MAX_PATH + 2] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    if (length == 0 || length > MAX_PATH + 1) return std::wstring();
+    if (length == 0 || length > MAX_PATH + 1)
+        return std::wstring();
     return std::wstring(buffer, length);
 }
 

@@ -42,12 +42,15 @@ Form::~Form() {
 }
 
 bool Form::Create(const FormStyle& style) {
-    if (style.backColour) background_.reset(CreateSolidBrush(*style.backColour));
+    if (style.backColour)
+        background_.reset(CreateSolidBrush(*style.backColour));
     window_ = CreateWindowExW(style.exStyle, FormClassName(), style.caption.c_str(), style.style,
                               style.x, style.y, style.width, style.height, style.parent, nullptr,
                               GetModuleHandleW(nullptr), this);
-    if (window_ == nullptr) return false;
-    for (Timer* timer : timers_) timer->Arm();
+    if (window_ == nullptr)
+        return false;
+    for (Timer* timer : timers_)
+        timer->Arm();
     if (style.icon != nullptr) {
         SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(style.icon));
         SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(style.icon));
@@ -55,13 +58,17 @@ bool Form::Create(const FormStyle& style) {
     return true;
 }
 
-void Form::Show(int command) const { ShowWindow(window_, command); }
+void Form::Show(int command) const {
+    ShowWindow(window_, command);
+}
 
 void Form::Move(int x, int y, int width, int height) const {
     MoveWindow(window_, x, y, width, height, TRUE);
 }
 
-void Form::Invalidate() const { InvalidateRect(window_, nullptr, FALSE); }
+void Form::Invalidate() const {
+    InvalidateRect(window_, nullptr, FALSE);
+}
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultHandling(message, wParam, lParam);
@@ -71,13 +78,15 @@ void Form::PaintContent(HDC) {}
 
 void Form::Paint(HDC dc) {
     PaintContent(dc);
-    for (const Graphic* graphic : graphics_) graphic->Draw(dc);
+    for (const Graphic* graphic : graphics_)
+        graphic->Draw(dc);
 }
 
 Graphic* Form::GraphicAt(LPARAM lParam) const {
     const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
-        if ((*it)->Contains(at)) return *it;
+        if ((*it)->Contains(at))
+            return *it;
     }
     return nullptr;
 }
@@ -89,17 +98,21 @@ bool Form::OnGraphicMessage(UINT message, WPARAM, LPARAM lParam) {
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: {
             Graphic* graphic = GraphicAt(lParam);
-            if (graphic == nullptr) return false;
+            if (graphic == nullptr)
+                return false;
             const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
-            if (button == 1) pressed_ = graphic;
-            if (graphic->MouseDown) graphic->MouseDown(button);
+            if (button == 1)
+                pressed_ = graphic;
+            if (graphic->MouseDown)
+                graphic->MouseDown(button);
             return true;
         }
         case WM_LBUTTONUP: {
             Graphic* graphic = GraphicAt(lParam);
             const bool clicked = graphic != nullptr && graphic == pressed_;
             pressed_ = nullptr;
-            if (clicked && graphic->Click) graphic->Click();
+            if (clicked && graphic->Click)
+                graphic->Click();
             return clicked;
         }
         default:
@@ -127,7 +140,8 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (form == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_TIMER) {
         form->OnTimer(wParam);
         return 0;
@@ -137,13 +151,15 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         GetCursorPos(&at);
         ScreenToClient(window, &at);
         const Graphic* graphic = form->GraphicAt(MAKELPARAM(at.x, at.y));
-        const HCURSOR cursor = ProgramPointer() != nullptr                      ? ProgramPointer()
-                               : graphic != nullptr && graphic->cursor != nullptr ? graphic->cursor
-                                                                                  : LoadCursorW(nullptr, IDC_ARROW);
+        const HCURSOR cursor = ProgramPointer() != nullptr ? ProgramPointer()
+                               : graphic != nullptr && graphic->cursor != nullptr
+                                   ? graphic->cursor
+                                   : LoadCursorW(nullptr, IDC_ARROW);
         SetCursor(cursor);
         return TRUE;
     }
-    if (form->OnGraphicMessage(message, wParam, lParam)) return 0;
+    if (form->OnGraphicMessage(message, wParam, lParam))
+        return 0;
     if (form->DrawsItself()) {
         switch (message) {
             case WM_ERASEBKGND:

@@ -29,7 +29,7 @@ struct FormStyle {
 FormStyle ChildStyle(HWND parent, int x, int y, int width, int height);
 
 class Form {
-public:
+  public:
     Form() = default;
     virtual ~Form();
     Form(const Form&) = delete;
@@ -46,7 +46,7 @@ public:
     void Move(int x, int y, int width, int height) const;
     void Invalidate() const;
 
-protected:
+  protected:
     // The form's own message handling; unhandled messages go to DefaultHandling.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Draws the whole client area; forms that draw themselves override it. It serves both
@@ -55,7 +55,7 @@ protected:
     virtual bool DrawsItself() const { return false; }
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     friend class Timer;
     friend const wchar_t* FormClassName();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

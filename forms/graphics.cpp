@@ -15,10 +15,13 @@ void SetProgramPointer(HCURSOR cursor) {
     SetCursor(cursor != nullptr ? cursor : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-HCURSOR ProgramPointer() { return g_programPointer; }
+HCURSOR ProgramPointer() {
+    return g_programPointer;
+}
 
 void Label::Draw(HDC dc) const {
-    if (!visible) return;
+    if (!visible)
+        return;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
     UINT format = DT_NOPREFIX | (centred ? DT_CENTER : DT_LEFT);
@@ -37,7 +40,8 @@ void Label::Draw(HDC dc) const {
     SetTextColor(dc, enabled ? colour : GetSysColor(COLOR_GRAYTEXT));
     DrawTextW(dc, text.c_str(), -1, &area, format);
     RestoreDC(dc, saved);
-    if (oldFont != nullptr) SelectObject(dc, oldFont);
+    if (oldFont != nullptr)
+        SelectObject(dc, oldFont);
     SetBkMode(dc, oldMode);
 }
 
@@ -45,7 +49,8 @@ void Label::AutoSize(HDC measuring) {
     const HGDIOBJ oldFont = font != nullptr ? SelectObject(measuring, font) : nullptr;
     SIZE size{};
     GetTextExtentPoint32W(measuring, text.c_str(), static_cast<int>(text.size()), &size);
-    if (oldFont != nullptr) SelectObject(measuring, oldFont);
+    if (oldFont != nullptr)
+        SelectObject(measuring, oldFont);
     rect.right = rect.left + size.cx;
     rect.bottom = rect.top + size.cy;
 }
@@ -60,11 +65,13 @@ void Image::SetPicture(HBITMAP picture) {
 }
 
 void Image::Draw(HDC dc) const {
-    if (visible) DrawPicture(dc, picture_, rect.left, rect.top);
+    if (visible)
+        DrawPicture(dc, picture_, rect.left, rect.top);
 }
 
 void Outline::Draw(HDC dc) const {
-    if (!visible) return;
+    if (!visible)
+        return;
     UniqueBrush brush(CreateSolidBrush(colour));
     FrameRect(dc, &rect, brush.get());
 }

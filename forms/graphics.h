@@ -11,21 +11,21 @@
 namespace forms {
 
 class Graphic {
-public:
+  public:
     virtual ~Graphic() = default;
     virtual void Draw(HDC dc) const = 0;
 
     RECT rect{};  // in the holder's client pixels
     bool visible = true;
-    HCURSOR cursor = nullptr;                      // the pointer over it; null: the holder's
-    std::function<void(int button)> MouseDown;     // 1 left, 2 right, 4 middle
-    std::function<void()> Click;                   // left button down and up over it
+    HCURSOR cursor = nullptr;                   // the pointer over it; null: the holder's
+    std::function<void(int button)> MouseDown;  // 1 left, 2 right, 4 middle
+    std::function<void()> Click;                // left button down and up over it
 
     bool Contains(POINT at) const { return visible && PtInRect(&rect, at); }
 };
 
 class Label : public Graphic {
-public:
+  public:
     void Draw(HDC dc) const override;
     // Makes the label exactly as wide and high as its text in one line.
     void AutoSize(HDC measuring);
@@ -41,19 +41,19 @@ public:
 
 // A picture shown at its own size from the top-left corner.
 class Image : public Graphic {
-public:
+  public:
     void Draw(HDC dc) const override;
     // Takes the picture (not owned) and the picture's size.
     void SetPicture(HBITMAP picture);
     HBITMAP Picture() const { return picture_; }
 
-private:
+  private:
     HBITMAP picture_ = nullptr;
 };
 
 // A thin rectangle outline, transparent inside.
 class Outline : public Graphic {
-public:
+  public:
     void Draw(HDC dc) const override;
     COLORREF colour = RGB(0, 0, 0);
 };

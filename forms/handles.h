@@ -10,14 +10,16 @@ namespace forms {
 
 struct KernelHandleCloser {
     void operator()(HANDLE handle) const {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
     }
 };
 using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, KernelHandleCloser>;
 
 struct GdiObjectDeleter {
     void operator()(HGDIOBJ object) const {
-        if (object != nullptr) DeleteObject(object);
+        if (object != nullptr)
+            DeleteObject(object);
     }
 };
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
@@ -26,53 +28,56 @@ using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDelete
 
 // A window's (or the screen's) device context, from GetDC to ReleaseDC.
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
     ~WindowDC() {
-        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+        if (dc_ != nullptr)
+            ReleaseDC(window_, dc_);
     }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     HDC Get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };
 
 // A memory device context, from CreateCompatibleDC to DeleteDC.
 class MemoryDC {
-public:
+  public:
     explicit MemoryDC(HDC compatibleWith = nullptr) : dc_(CreateCompatibleDC(compatibleWith)) {}
     ~MemoryDC() {
-        if (dc_ != nullptr) DeleteDC(dc_);
+        if (dc_ != nullptr)
+            DeleteDC(dc_);
     }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
     HDC Get() const { return dc_; }
 
-private:
+  private:
     HDC dc_;
 };
 
 // Keeps an object selected into a device context and puts the previous one back.
 class Selection {
-public:
+  public:
     Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~Selection() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+        if (previous_ != nullptr && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
     }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // BeginPaint to EndPaint.
 class PaintScope {
-public:
+  public:
     explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
     ~PaintScope() { EndPaint(window_, &paint_); }
     PaintScope(const PaintScope&) = delete;
@@ -80,7 +85,7 @@ public:
     HDC Get() const { return dc_; }
     const RECT& Area() const { return paint_.rcPaint; }
 
-private:
+  private:
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_;

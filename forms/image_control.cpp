@@ -8,7 +8,8 @@ HBITMAP LoadPicture(int id) {
 }
 
 void DrawPicture(HDC dc, HBITMAP picture, int x, int y) {
-    if (picture == nullptr) return;
+    if (picture == nullptr)
+        return;
     BITMAP info{};
     GetObjectW(picture, sizeof info, &info);
     MemoryDC source(dc);

@@ -10,18 +10,18 @@
 namespace forms {
 
 class ImageControl : public Form {
-public:
+  public:
     // `picture` is a bitmap resource of this program.
     bool Create(HWND parent, int x, int y, int width, int height, int pictureId,
                 COLORREF background);
     SIZE PictureSize() const { return pictureSize_; }
     HBITMAP Picture() const { return picture_.get(); }
 
-protected:
+  protected:
     void PaintContent(HDC dc) override;
     bool DrawsItself() const override { return true; }
 
-private:
+  private:
     UniqueBitmap picture_;
     SIZE pictureSize_{};
     COLORREF background_ = RGB(0, 0, 0);

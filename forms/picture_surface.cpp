@@ -47,7 +47,8 @@ void PictureSurface::MakeBitmap(int width, int height) {
 }
 
 void PictureSurface::FlipRows() {
-    if (bits_ == nullptr) return;
+    if (bits_ == nullptr)
+        return;
     GdiFlush();  // GDI may still be drawing into the bitmap
     const size_t stride = Stride();
     std::vector<uint8_t> row(stride);
@@ -61,7 +62,8 @@ void PictureSurface::FlipRows() {
 }
 
 bool PictureSurface::SaveBitmap(const std::wstring& path) const {
-    if (bits_ == nullptr) return false;
+    if (bits_ == nullptr)
+        return false;
     GdiFlush();
     const std::vector<uint8_t> file = EncodeBmp24(width_, height_, bits_, Stride());
     return WriteWholeFile(path, file.data(), file.size());

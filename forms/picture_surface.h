@@ -13,7 +13,7 @@
 namespace forms {
 
 class PictureSurface : public Form {
-public:
+  public:
     // A black surface of `width` × `height` pixels, no border.
     bool Create(HWND parent, int x, int y, int width, int height);
     // New size; the picture becomes black again.
@@ -34,11 +34,11 @@ public:
     // earlier file. False when the file could not be written in full.
     bool SaveBitmap(const std::wstring& path) const;
 
-protected:
+  protected:
     void PaintContent(HDC dc) override;
     bool DrawsItself() const override { return true; }
 
-private:
+  private:
     void MakeBitmap(int width, int height);
 
     MemoryDC canvas_;

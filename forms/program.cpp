@@ -7,9 +7,12 @@ namespace forms {
 std::wstring ProgramPath() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return std::wstring();
-        if (length < buffer.size()) return std::wstring(buffer.data(), length);
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return std::wstring();
+        if (length < buffer.size())
+            return std::wstring(buffer.data(), length);
         buffer.resize(buffer.size() * 2);  // cut: try a larger buffer
     }
 }
@@ -20,8 +23,12 @@ std::wstring ProgramFolder() {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-int ScreenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
-int ScreenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
+int ScreenWidthPixels() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+int ScreenHeightPixels() {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
 
 namespace {
 
@@ -35,8 +42,12 @@ int TwipsPerPixel(int axis) {
 
 }  // namespace
 
-int TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
-int TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+int TwipsPerPixelX() {
+    return TwipsPerPixel(LOGPIXELSX);
+}
+int TwipsPerPixelY() {
+    return TwipsPerPixel(LOGPIXELSY);
+}
 
 StartedProgram StartProgram(const std::wstring& path) {
     STARTUPINFOW startup{};
@@ -57,7 +68,9 @@ StartedProgram StartProgram(const std::wstring& path) {
     return started;
 }
 
-void EndProgram() { ExitProcess(0); }
+void EndProgram() {
+    ExitProcess(0);
+}
 
 int RunMessageLoop() {
     MSG message;

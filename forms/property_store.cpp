@@ -7,7 +7,8 @@ namespace forms {
 
 std::wstring PropertyStore::Key(const std::wstring& name) {
     std::wstring key = name;
-    for (wchar_t& c : key) c = static_cast<wchar_t>(std::towlower(c));
+    for (wchar_t& c : key)
+        c = static_cast<wchar_t>(std::towlower(c));
     return key;
 }
 
@@ -17,16 +18,21 @@ bool PropertyStore::AsNumber(const PropertyValue& value, int32_t& number) {
         return true;
     }
     if (const auto* text = std::get_if<std::wstring>(&value)) {
-        if (text->empty() || text->size() > 10) return false;
+        if (text->empty() || text->size() > 10)
+            return false;
         size_t i = (*text)[0] == L'-' ? 1 : 0;
-        if (i == text->size()) return false;
+        if (i == text->size())
+            return false;
         int64_t result = 0;
         for (; i < text->size(); ++i) {
-            if ((*text)[i] < L'0' || (*text)[i] > L'9') return false;
+            if ((*text)[i] < L'0' || (*text)[i] > L'9')
+                return false;
             result = result * 10 + ((*text)[i] - L'0');
         }
-        if ((*text)[0] == L'-') result = -result;
-        if (result < INT32_MIN || result > INT32_MAX) return false;
+        if ((*text)[0] == L'-')
+            result = -result;
+        if (result < INT32_MIN || result > INT32_MAX)
+            return false;
         number = static_cast<int32_t>(result);
         return true;
     }
@@ -36,8 +42,8 @@ bool PropertyStore::AsNumber(const PropertyValue& value, int32_t& number) {
 bool PropertyStore::SameValue(const PropertyValue& a, const PropertyValue& b) {
     int32_t x = 0, y = 0;
     // A number and a numeric text compare by value: "1" equals 1.
-    if ((std::holds_alternative<int32_t>(a) || std::holds_alternative<int32_t>(b)) && AsNumber(a, x) &&
-        AsNumber(b, y)) {
+    if ((std::holds_alternative<int32_t>(a) || std::holds_alternative<int32_t>(b)) &&
+        AsNumber(a, x) && AsNumber(b, y)) {
         return x == y;
     }
     return a == b;
@@ -57,6 +63,8 @@ void PropertyStore::Write(const std::wstring& name, const PropertyValue& value,
     }
 }
 
-bool PropertyStore::Contains(const std::wstring& name) const { return values_.count(Key(name)) > 0; }
+bool PropertyStore::Contains(const std::wstring& name) const {
+    return values_.count(Key(name)) > 0;
+}
 
 }  // namespace forms

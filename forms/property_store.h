@@ -21,8 +21,8 @@ struct FontSpec {
     bool strikethrough = false;
     int charset = 0;
     bool operator==(const FontSpec& other) const {
-        return faceName == other.faceName && sizePoints == other.sizePoints && weight == other.weight &&
-               italic == other.italic && underline == other.underline &&
+        return faceName == other.faceName && sizePoints == other.sizePoints &&
+               weight == other.weight && italic == other.italic && underline == other.underline &&
                strikethrough == other.strikethrough && charset == other.charset;
     }
 };
@@ -30,7 +30,7 @@ struct FontSpec {
 using PropertyValue = std::variant<int32_t, std::wstring, FontSpec>;
 
 class PropertyStore {
-public:
+  public:
     // The stored value, or `fallback` when the name is not stored.
     PropertyValue Read(const std::wstring& name, const PropertyValue& fallback) const;
     // Stores `value`, or forgets the name when `value` equals `fallback`.
@@ -42,7 +42,7 @@ public:
     static bool AsNumber(const PropertyValue& value, int32_t& number);
     static bool SameValue(const PropertyValue& a, const PropertyValue& b);
 
-private:
+  private:
     static std::wstring Key(const std::wstring& name);
     std::map<std::wstring, PropertyValue> values_;
 };

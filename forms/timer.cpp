@@ -18,13 +18,16 @@ Timer::~Timer() {
 }
 
 void Timer::Arm() {
-    if (enabled_ && owner_.Hwnd() != nullptr) SetTimer(owner_.Hwnd(), id_, intervalMs_, nullptr);
+    if (enabled_ && owner_.Hwnd() != nullptr)
+        SetTimer(owner_.Hwnd(), id_, intervalMs_, nullptr);
 }
 
 void Timer::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
+    if (enabled == enabled_)
+        return;
     enabled_ = enabled;
-    if (owner_.Hwnd() == nullptr) return;
+    if (owner_.Hwnd() == nullptr)
+        return;
     if (enabled) {
         SetTimer(owner_.Hwnd(), id_, intervalMs_, nullptr);
     } else {

@@ -10,7 +10,7 @@ namespace forms {
 class Form;
 
 class Timer {
-public:
+  public:
     Timer(Form& owner, UINT_PTR id, UINT intervalMs, std::function<void()> onTick);
     ~Timer();
     Timer(const Timer&) = delete;
@@ -23,7 +23,7 @@ public:
     // Starts the system timer of an enabled timer once its form's window exists.
     void Arm();
 
-private:
+  private:
     Form& owner_;
     UINT_PTR id_;
     UINT intervalMs_;

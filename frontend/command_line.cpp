@@ -6,16 +6,21 @@
 namespace merovan {
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+}
 
-wchar_t UpperAscii(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c; }
+wchar_t UpperAscii(wchar_t c) {
+    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c;
+}
 
 // Reads a decimal number with optional sign, fraction and exponent, skipping blanks
 // anywhere in it; "&H" and "&O" prefixes read hexadecimal and octal whole numbers.
 double ReadNumber(const std::wstring& text, size_t from) {
     size_t i = from;
     auto skipBlanks = [&] {
-        while (i < text.size() && IsBlank(text[i])) ++i;
+        while (i < text.size() && IsBlank(text[i]))
+            ++i;
     };
     auto peek = [&]() -> wchar_t {
         skipBlanks();
@@ -30,10 +35,11 @@ double ReadNumber(const std::wstring& text, size_t from) {
             uint32_t value = 0;
             for (wchar_t c = peek(); c != L'\0'; c = peek()) {
                 const wchar_t u = UpperAscii(c);
-                const int digit = (u >= L'0' && u <= L'9') ? u - L'0'
+                const int digit = (u >= L'0' && u <= L'9')   ? u - L'0'
                                   : (u >= L'A' && u <= L'F') ? u - L'A' + 10
                                                              : 99;
-                if (digit >= base || value > (0xFFFFFFFFu - digit) / base) break;
+                if (digit >= base || value > (0xFFFFFFFFu - digit) / base)
+                    break;
                 value = value * base + digit;
                 ++i;
             }
@@ -43,7 +49,8 @@ double ReadNumber(const std::wstring& text, size_t from) {
     }
 
     std::string digits;
-    if (peek() == L'-' || peek() == L'+') digits += static_cast<char>(text[i++]);
+    if (peek() == L'-' || peek() == L'+')
+        digits += static_cast<char>(text[i++]);
     bool any = false;
     while (peek() >= L'0' && peek() <= L'9') {
         digits += static_cast<char>(text[i++]);
@@ -57,13 +64,15 @@ double ReadNumber(const std::wstring& text, size_t from) {
             any = true;
         }
     }
-    if (!any) return 0.0;
+    if (!any)
+        return 0.0;
     const wchar_t e = UpperAscii(peek());
     if (e == L'E' || e == L'D') {
         const size_t mark = i;
         std::string exponent = "e";
         ++i;
-        if (peek() == L'-' || peek() == L'+') exponent += static_cast<char>(text[i++]);
+        if (peek() == L'-' || peek() == L'+')
+            exponent += static_cast<char>(text[i++]);
         bool expDigits = false;
         while (peek() >= L'0' && peek() <= L'9') {
             exponent += static_cast<char>(text[i++]);
@@ -86,9 +95,11 @@ std::wstring ArgumentsOf(const std::wstring& commandLine) {
         const size_t close = commandLine.find(L'"', 1);
         i = close == std::wstring::npos ? commandLine.size() : close + 1;
     } else {
-        while (i < commandLine.size() && !IsBlank(commandLine[i])) ++i;
+        while (i < commandLine.size() && !IsBlank(commandLine[i]))
+            ++i;
     }
-    while (i < commandLine.size() && IsBlank(commandLine[i])) ++i;
+    while (i < commandLine.size() && IsBlank(commandLine[i]))
+        ++i;
     return commandLine.substr(i);
 }
 
@@ -97,7 +108,8 @@ wchar_t SwitchLetter(const std::wstring& arguments) {
 }
 
 Mode ModeOf(const std::wstring& arguments) {
-    if (arguments.empty()) return Mode::kRunPointer;
+    if (arguments.empty())
+        return Mode::kRunPointer;
     switch (SwitchLetter(arguments)) {
         case L'P':
             return Mode::kPreview;
@@ -111,9 +123,11 @@ Mode ModeOf(const std::wstring& arguments) {
 }
 
 int32_t PreviewWindowNumber(const std::wstring& arguments) {
-    if (arguments.size() < 4) return 0;
+    if (arguments.size() < 4)
+        return 0;
     const double number = std::nearbyint(ReadNumber(arguments, 3));  // half to even
-    if (!(number >= -2147483648.0 && number <= 2147483647.0)) return 0;
+    if (!(number >= -2147483648.0 && number <= 2147483647.0))
+        return 0;
     return static_cast<int32_t>(number);
 }
 

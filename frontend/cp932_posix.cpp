@@ -15,7 +15,8 @@ template <typename Out>
 bool Convert(const char* to, const char* from, const char* input, size_t inputBytes, Out& out,
              size_t unitBytes, const char* replacement, size_t replacementBytes) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
     bool lossless = true;
     std::vector<char> buffer(inputBytes * 4 + 16);
     char* in = const_cast<char*>(input);
@@ -27,7 +28,8 @@ bool Convert(const char* to, const char* from, const char* input, size_t inputBy
         const size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         bytes.append(buffer.data(), outPtr);
         if (result == static_cast<size_t>(-1)) {
-            if (errno == E2BIG) continue;
+            if (errno == E2BIG)
+                continue;
             lossless = false;
             bytes.append(replacement, replacementBytes);
             const size_t skip = std::min(inLeft, unitBytes);

@@ -8,7 +8,8 @@ constexpr UINT kCodePage932 = 932;
 
 bool WideToCp932(const std::wstring& text, std::string& bytes) {
     bytes.clear();
-    if (text.empty()) return true;
+    if (text.empty())
+        return true;
     BOOL lossy = FALSE;
     const int size = static_cast<int>(text.size());
     const int length = WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(), size,
@@ -20,7 +21,8 @@ bool WideToCp932(const std::wstring& text, std::string& bytes) {
 }
 
 std::wstring Cp932ToWide(const std::string& bytes) {
-    if (bytes.empty()) return std::wstring();
+    if (bytes.empty())
+        return std::wstring();
     const int size = static_cast<int>(bytes.size());
     const int length = MultiByteToWideChar(kCodePage932, 0, bytes.data(), size, nullptr, 0);
     std::wstring text(static_cast<size_t>(length), L'\0');

@@ -17,29 +17,39 @@ std::vector<Line> SplitLines(const std::string& file) {
     while (begin < file.size()) {
         size_t end = file.find('\n', begin);
         const size_t next = end == std::string::npos ? file.size() : end + 1;
-        if (end == std::string::npos) end = file.size();
-        if (end > begin && file[end - 1] == '\r') --end;
+        if (end == std::string::npos)
+            end = file.size();
+        if (end > begin && file[end - 1] == '\r')
+            --end;
         lines.push_back({begin, end, next});
         begin = next;
     }
     return lines;
 }
 
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string Trim(const std::string& text, size_t begin, size_t end) {
-    while (begin < end && IsSpace(text[begin])) ++begin;
-    while (end > begin && IsSpace(text[end - 1])) --end;
+    while (begin < end && IsSpace(text[begin]))
+        ++begin;
+    while (end > begin && IsSpace(text[end - 1]))
+        --end;
     return text.substr(begin, end - begin);
 }
 
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char FoldAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 bool NamesMatch(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
         if (IsCp932LeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            if (a[i] != b[i] || a[i + 1] != b[i + 1])
+                return false;
             ++i;
         } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
             return false;
@@ -51,8 +61,10 @@ bool NamesMatch(const std::string& a, const std::string& b) {
 // The section name of a "[name]" line, or false when the line is not a section header.
 bool SectionName(const std::string& file, const Line& line, std::string& name) {
     size_t begin = line.begin;
-    while (begin < line.end && IsSpace(file[begin])) ++begin;
-    if (begin == line.end || file[begin] != '[') return false;
+    while (begin < line.end && IsSpace(file[begin]))
+        ++begin;
+    if (begin == line.end || file[begin] != '[')
+        return false;
     const size_t close = file.find(']', begin + 1);
     const size_t stop = (close == std::string::npos || close > line.end) ? line.end : close;
     name = Trim(file, begin + 1, stop);
@@ -85,7 +97,8 @@ Found Find(const std::string& file, const std::vector<Line>& lines, const std::s
     for (size_t i = 0; i < lines.size(); ++i) {
         std::string name;
         if (SectionName(file, lines[i], name)) {
-            if (found.section) break;  // the first matching section is the one used
+            if (found.section)
+                break;  // the first matching section is the one used
             inside = NamesMatch(name, section);
             if (inside) {
                 found.section = true;
@@ -93,10 +106,12 @@ Found Find(const std::string& file, const std::vector<Line>& lines, const std::s
             }
             continue;
         }
-        if (!inside) continue;
+        if (!inside)
+            continue;
         std::string lineKey, value;
         KeyAndValue(file, lines[i], lineKey, value);
-        if (lineKey.empty()) continue;
+        if (lineKey.empty())
+            continue;
         found.sectionEnd = i + 1;
         if (!found.key && NamesMatch(lineKey, key)) {
             found.key = true;
@@ -115,7 +130,8 @@ bool IsCp932LeadByte(unsigned char byte) {
 std::string IniRead(const std::string& file, const std::string& section, const std::string& key) {
     const std::vector<Line> lines = SplitLines(file);
     const Found found = Find(file, lines, section, key);
-    if (!found.key) return std::string();
+    if (!found.key)
+        return std::string();
     std::string lineKey, value;
     KeyAndValue(file, lines[found.keyLine], lineKey, value);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -127,7 +143,8 @@ std::string IniRead(const std::string& file, const std::string& section, const s
         size_t cut = 0;
         for (size_t i = 0; i < kIniValueMaxBytes;) {
             const size_t width = IsCp932LeadByte(static_cast<unsigned char>(value[i])) ? 2 : 1;
-            if (i + width > kIniValueMaxBytes) break;
+            if (i + width > kIniValueMaxBytes)
+                break;
             i += width;
             cut = i;
         }
@@ -152,11 +169,13 @@ std::string IniWrite(const std::string& file, const std::string& section, const 
     if (found.section) {
         const Line& last = lines[found.sectionEnd - 1];
         std::string head = file.substr(0, last.next);
-        if (head.back() != '\n') head += "\r\n";  // the file's last line had no line break
+        if (head.back() != '\n')
+            head += "\r\n";  // the file's last line had no line break
         return head + keyLine + "\r\n" + file.substr(last.next);
     }
     std::string text = file;
-    if (!text.empty() && text.back() != '\n') text += "\r\n";
+    if (!text.empty() && text.back() != '\n')
+        text += "\r\n";
     return text + "[" + section + "]\r\n" + keyLine + "\r\n";
 }
 

@@ -2,4 +2,6 @@
 
 #include "frontend/merovan_b.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return merovan::Main(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return merovan::Main();
+}

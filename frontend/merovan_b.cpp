@@ -29,11 +29,15 @@ constexpr UINT kIdaniCaption = 3;
 
 }  // namespace
 
-std::wstring CommandArguments() { return ArgumentsOf(GetCommandLineW()); }
+std::wstring CommandArguments() {
+    return ArgumentsOf(GetCommandLineW());
+}
 
-std::wstring GetIni(const std::wstring& section, const std::wstring& key, const std::wstring& file) {
+std::wstring GetIni(const std::wstring& section, const std::wstring& key,
+                    const std::wstring& file) {
     std::string bytes, sectionBytes, keyBytes;
-    if (!forms::ReadWholeFile(file, bytes)) return std::wstring();
+    if (!forms::ReadWholeFile(file, bytes))
+        return std::wstring();
     WideToCp932(section, sectionBytes);
     WideToCp932(key, keyBytes);
     return Cp932ToWide(IniRead(bytes, sectionBytes, keyBytes));
@@ -46,11 +50,14 @@ std::wstring PutIni(const std::wstring& section, const std::wstring& key, const 
     WideToCp932(section, sectionBytes);
     WideToCp932(key, keyBytes);
     WideToCp932(value, valueBytes);
-    LastApiResult = forms::ReplaceWholeFile(file, IniWrite(bytes, sectionBytes, keyBytes, valueBytes));
+    LastApiResult =
+        forms::ReplaceWholeFile(file, IniWrite(bytes, sectionBytes, keyBytes, valueBytes));
     return std::wstring();
 }
 
-std::wstring IniPathBesideProgram() { return forms::ProgramFolder() + L"\\" + kIniFileName; }
+std::wstring IniPathBesideProgram() {
+    return forms::ProgramFolder() + L"\\" + kIniFileName;
+}
 
 std::wstring IniPathPerUser() {
     PWSTR roaming = nullptr;
@@ -66,7 +73,8 @@ std::wstring IniPathToRead() {
     IniCandidate beside{IniPathBesideProgram()};
     beside.exists = forms::FileWriteTime(beside.path, beside.lastWriteTime);
     IniCandidate perUser{IniPathPerUser()};
-    perUser.exists = !perUser.path.empty() && forms::FileWriteTime(perUser.path, perUser.lastWriteTime);
+    perUser.exists =
+        !perUser.path.empty() && forms::FileWriteTime(perUser.path, perUser.lastWriteTime);
     return ChooseSettingsFile(beside, perUser);
 }
 
@@ -114,8 +122,10 @@ int Main() {
     const Mode mode = ModeOf(arguments);
 
     if (mode == Mode::kPreview) {
-        const HWND parent = reinterpret_cast<HWND>(static_cast<intptr_t>(PreviewWindowNumber(arguments)));
-        if (!StartPreview(parent)) return 0;
+        const HWND parent =
+            reinterpret_cast<HWND>(static_cast<intptr_t>(PreviewWindowNumber(arguments)));
+        if (!StartPreview(parent))
+            return 0;
         return forms::RunMessageLoop();
     }
 
@@ -128,10 +138,13 @@ int Main() {
         ShowSettingsDialog();
         return 0;
     }
-    if (mode == Mode::kEnd) return 0;
-    if (mode == Mode::kRun) CursorCount = ShowCursor(FALSE);
+    if (mode == Mode::kEnd)
+        return 0;
+    if (mode == Mode::kRun)
+        CursorCount = ShowCursor(FALSE);
 
-    if (!LoadRunForm()) return 0;
+    if (!LoadRunForm())
+        return 0;
     return forms::RunMessageLoop();
 }
 

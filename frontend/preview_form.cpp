@@ -22,7 +22,8 @@ int16_t Twips16(long pixels, int twipsPerPixel) {
 
 }  // namespace
 
-PreviewForm::PreviewForm() : parentCheck_(*this, 1, kParentCheckIntervalMs, [this] { CheckParent(); }) {}
+PreviewForm::PreviewForm()
+    : parentCheck_(*this, 1, kParentCheckIntervalMs, [this] { CheckParent(); }) {}
 
 bool PreviewForm::Start(HWND parent) {
     parent_ = parent;
@@ -38,7 +39,8 @@ bool PreviewForm::Start(HWND parent) {
     style.style = WS_POPUP;
     style.backColour = RGB(0, 0, 0);
     parentCheck_.SetEnabled(true);
-    if (!Create(style)) return false;
+    if (!Create(style))
+        return false;
     background_.reset(forms::LoadPicture(kPicturePreviewBackground));
     Img_Prev.Create(Hwnd(), 0, 0, kPreviewWidthTwips / tppX, kPreviewHeightTwips / tppY,
                     kPicturePreviewDesktop, RGB(0, 0, 0));
@@ -59,7 +61,8 @@ void PreviewForm::PaintContent(HDC dc) {
 }
 
 void PreviewForm::CheckParent() {
-    if (!IsWindow(parent_)) forms::EndProgram();
+    if (!IsWindow(parent_))
+        forms::EndProgram();
 }
 
 LRESULT PreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -74,7 +77,8 @@ LRESULT PreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool StartPreview(HWND parent) {
-    if (parent == nullptr || !IsWindow(parent)) return false;
+    if (parent == nullptr || !IsWindow(parent))
+        return false;
     static PreviewForm form;
     return form.Start(parent);
 }

@@ -12,17 +12,17 @@
 namespace merovan {
 
 class PreviewForm : public forms::Form {
-public:
+  public:
     PreviewForm();
     // Puts the form into `parent`, sized to it, and shows it.
     bool Start(HWND parent);
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PaintContent(HDC dc) override;
     bool DrawsItself() const override { return true; }
 
-private:
+  private:
     void CheckParent();
 
     forms::ImageControl Img_Prev;

@@ -34,7 +34,8 @@ bool RunForm::Load() {
     style.width = forms::ScreenWidthPixels();
     style.height = forms::ScreenHeightPixels();
     Timer3.SetEnabled(true);  // the watch runs from the form's load
-    if (!Create(style)) return false;
+    if (!Create(style))
+        return false;
 
     Pic_Back.Create(Hwnd(), 0, 0, kBackWidthTwips / forms::TwipsPerPixelX(),
                     kBackHeightTwips / forms::TwipsPerPixelY());
@@ -74,7 +75,8 @@ void RunForm::StartMusic() {
         music_.OpenCdAudio();
         Timer2.SetEnabled(true);  // the first tick decides whether polling goes on
     } else if (g_settings.BgmKind == kBgmFile) {
-        if (HasExtension(g_settings.BgmFile, L"WAV")) music_.PlayWav(g_settings.BgmFile);
+        if (HasExtension(g_settings.BgmFile, L"WAV"))
+            music_.PlayWav(g_settings.BgmFile);
         if (HasExtension(g_settings.BgmFile, L"MP3")) {
             music_.PlayMp3(g_settings.BgmFile);
             Timer1.SetEnabled(true);
@@ -82,7 +84,9 @@ void RunForm::StartMusic() {
     }
 }
 
-void RunForm::Timer1Tick() { music_.RepeatMp3(); }
+void RunForm::Timer1Tick() {
+    music_.RepeatMp3();
+}
 
 void RunForm::Timer2Tick() {
     music_.CheckCdAudio(g_settings.BgmRepeat);
@@ -107,7 +111,8 @@ void RunForm::OnClose() {
         music_.StopCdAudio();
     }
     if (g_settings.BgmKind == kBgmFile) {
-        if (HasExtension(g_settings.BgmFile, L"WAV")) music_.StopWav();
+        if (HasExtension(g_settings.BgmFile, L"WAV"))
+            music_.StopWav();
         if (HasExtension(g_settings.BgmFile, L"MP3")) {
             Timer1.SetEnabled(false);
             music_.StopMp3();
@@ -126,7 +131,8 @@ LRESULT RunForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            if (wParam) OnClose();
+            if (wParam)
+                OnClose();
             return 0;
         default:
             return DefaultHandling(message, wParam, lParam);

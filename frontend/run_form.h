@@ -14,15 +14,15 @@
 namespace merovan {
 
 class RunForm : public forms::Form {
-public:
+  public:
     RunForm();
     // Creates the hidden form and runs its load handler.
     bool Load();
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void CaptureDesktop();
     void StartRenderer();
     void StartMusic();

@@ -15,7 +15,7 @@ constexpr uint32_t kWatchIntervalMs = 500;
 constexpr uint64_t kRendererStartLimitMs = 10000;
 
 class RunWatch {
-public:
+  public:
     explicit RunWatch(uint64_t startMs) : startMs_(startMs) {}
 
     // True when the run should end now.
@@ -27,7 +27,7 @@ public:
         return seen_ || rendererExited || nowMs - startMs_ >= kRendererStartLimitMs;
     }
 
-private:
+  private:
     uint64_t startMs_;
     bool seen_ = false;
 };

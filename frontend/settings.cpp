@@ -13,39 +13,53 @@ const wchar_t kIniFileName[] = L"メロヴァン.ini";
 
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
 
 }  // namespace
 
 int16_t IniNumber(const std::wstring& text) {
     size_t begin = 0, end = text.size();
-    while (begin < end && IsBlank(text[begin])) ++begin;
-    while (end > begin && IsBlank(text[end - 1])) --end;
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
 
     // sign? digits [. digits] [e sign? digits]
     std::string number;
     size_t i = begin;
-    if (i < end && (text[i] == L'+' || text[i] == L'-')) number += static_cast<char>(text[i++]);
+    if (i < end && (text[i] == L'+' || text[i] == L'-'))
+        number += static_cast<char>(text[i++]);
     bool digits = false;
-    while (i < end && IsDigit(text[i])) number += static_cast<char>(text[i++]), digits = true;
+    while (i < end && IsDigit(text[i]))
+        number += static_cast<char>(text[i++]), digits = true;
     if (i < end && text[i] == L'.') {
         number += '.';
         ++i;
-        while (i < end && IsDigit(text[i])) number += static_cast<char>(text[i++]), digits = true;
+        while (i < end && IsDigit(text[i]))
+            number += static_cast<char>(text[i++]), digits = true;
     }
     if (digits && i < end && (text[i] == L'e' || text[i] == L'E')) {
         number += 'e';
         ++i;
-        if (i < end && (text[i] == L'+' || text[i] == L'-')) number += static_cast<char>(text[i++]);
+        if (i < end && (text[i] == L'+' || text[i] == L'-'))
+            number += static_cast<char>(text[i++]);
         bool exponent = false;
-        while (i < end && IsDigit(text[i])) number += static_cast<char>(text[i++]), exponent = true;
-        if (!exponent) return 0;
+        while (i < end && IsDigit(text[i]))
+            number += static_cast<char>(text[i++]), exponent = true;
+        if (!exponent)
+            return 0;
     }
-    if (!digits || i != end) return 0;
+    if (!digits || i != end)
+        return 0;
 
     const double value = std::floor(std::strtod(number.c_str(), nullptr));
-    if (!(value >= -32768.0 && value <= 32767.0)) return 0;
+    if (!(value >= -32768.0 && value <= 32767.0))
+        return 0;
     return static_cast<int16_t>(value);
 }
 
@@ -55,14 +69,17 @@ std::wstring IniNumberText(int16_t value) {
 
 std::wstring FolderOf(const std::wstring& path) {
     const size_t last = path.find_last_of(L":\\");
-    if (last == std::wstring::npos) return std::wstring();
+    if (last == std::wstring::npos)
+        return std::wstring();
     std::wstring folder = path.substr(0, last + 1);
-    if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    if (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
     return folder;
 }
 
 std::wstring WithoutTrailingBackslash(const std::wstring& path) {
-    if (!path.empty() && path.back() == L'\\') return path.substr(0, path.size() - 1);
+    if (!path.empty() && path.back() == L'\\')
+        return path.substr(0, path.size() - 1);
     return path;
 }
 
@@ -78,22 +95,26 @@ Settings LoadSettings(const SettingsSource& source) {
     if (settings.BgmFile.empty() && settings.BgmKind == kBgmFile) {
         settings.BgmKind = kBgmNone;
     }
-    settings.BgmFolder = settings.BgmFile.empty() ? source.programFolder : FolderOf(settings.BgmFile);
+    settings.BgmFolder =
+        settings.BgmFile.empty() ? source.programFolder : FolderOf(settings.BgmFile);
     return settings;
 }
 
 std::wstring ChooseSettingsFile(const IniCandidate& besideProgram, const IniCandidate& perUser) {
-    const bool preferUser =
-        perUser.exists && (!besideProgram.exists || perUser.lastWriteTime > besideProgram.lastWriteTime);
+    const bool preferUser = perUser.exists && (!besideProgram.exists ||
+                                               perUser.lastWriteTime > besideProgram.lastWriteTime);
     return preferUser ? perUser.path : besideProgram.path;
 }
 
 bool HasExtension(const std::wstring& path, const wchar_t* extension) {
-    if (path.size() < 3) return false;
+    if (path.size() < 3)
+        return false;
     for (size_t i = 0; i < 3; ++i) {
         wchar_t c = path[path.size() - 3 + i];
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
-        if (c != extension[i]) return false;
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - 32);
+        if (c != extension[i])
+            return false;
     }
     return true;
 }

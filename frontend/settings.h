@@ -11,10 +11,10 @@ namespace merovan {
 enum BgmKindValue : int16_t { kBgmNone = 0, kBgmCd = 1, kBgmFile = 2 };
 
 struct Settings {
-    int16_t BgmKind = 0;    // 0 none, 1 audio CD, 2 MP3 or WAV file; others play nothing
-    int16_t BgmRepeat = 0;  // CD track to repeat; 0 for none
-    std::wstring BgmFile;   // empty when none is chosen or the stored file is gone
-    std::wstring BgmFolder; // where the file picker starts; not stored
+    int16_t BgmKind = 0;     // 0 none, 1 audio CD, 2 MP3 or WAV file; others play nothing
+    int16_t BgmRepeat = 0;   // CD track to repeat; 0 for none
+    std::wstring BgmFile;    // empty when none is chosen or the stored file is gone
+    std::wstring BgmFolder;  // where the file picker starts; not stored
 };
 
 // The stored names: section and the three keys.

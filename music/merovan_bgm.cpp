@@ -17,7 +17,8 @@ bool StartsWith(const wchar_t* buffer, const wchar_t* word) {
 bool ContainsErr(const std::wstring& text) {
     std::wstring upper = text;
     for (wchar_t& c : upper) {
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - 32);
     }
     return upper.find(L"ERR") != std::wstring::npos;
 }
@@ -25,12 +26,16 @@ bool ContainsErr(const std::wstring& text) {
 // A track number as MCI reports it; false for anything that is not a whole number.
 bool ReadTrackNumber(const std::wstring& text, long& number) {
     size_t begin = 0, end = text.size();
-    while (begin < end && text[begin] == L' ') ++begin;
-    while (end > begin && text[end - 1] == L' ') --end;
-    if (begin == end || end - begin > 9) return false;
+    while (begin < end && text[begin] == L' ')
+        ++begin;
+    while (end > begin && text[end - 1] == L' ')
+        --end;
+    if (begin == end || end - begin > 9)
+        return false;
     number = 0;
     for (size_t i = begin; i < end; ++i) {
-        if (text[i] < L'0' || text[i] > L'9') return false;
+        if (text[i] < L'0' || text[i] > L'9')
+            return false;
         number = number * 10 + (text[i] - L'0');
     }
     return true;
@@ -46,7 +51,7 @@ int32_t Merovan_BGM::SendMciCommand(const std::wstring& command, std::wstring& o
     const int32_t code = platform_.sendString(command, MciReturnBuffer, kMciReturnChars);
     if (code != 0) {
         output = platform_.errorString(code, MciErrorBuffer, kMciErrorChars) ? MciErrorBuffer
-                                                                            : kNoErrorText;
+                                                                             : kNoErrorText;
         return code;
     }
     output = MciReturnBuffer;
@@ -55,15 +60,18 @@ int32_t Merovan_BGM::SendMciCommand(const std::wstring& command, std::wstring& o
 
 std::wstring Merovan_BGM::MciQuery(const std::wstring& command) {
     const int32_t code = SendMciCommand(command, MciResultText_);
-    if (code != 0) return L"Error:" + std::to_wstring(code);
+    if (code != 0)
+        return L"Error:" + std::to_wstring(code);
     return MciResultText_;
 }
 
 int32_t Merovan_BGM::PlayMciDevice(const std::wstring& alias, const std::wstring& from,
                                    const std::wstring& to) {
     std::wstring command = L"play " + alias;
-    if (!from.empty()) command += L" from " + from;
-    if (!to.empty()) command += L" to " + to;
+    if (!from.empty())
+        command += L" from " + from;
+    if (!to.empty())
+        command += L" to " + to;
     return SendMciCommand(command, MciResultText_);
 }
 
@@ -79,12 +87,14 @@ void Merovan_BGM::PlayMp3(const std::wstring& file) {
 }
 
 bool Merovan_BGM::IsMp3Playing() {
-    platform_.sendString(std::wstring(L"status ") + kMp3Alias + L" mode", Mp3ModeBuffer, kMp3ModeChars);
+    platform_.sendString(std::wstring(L"status ") + kMp3Alias + L" mode", Mp3ModeBuffer,
+                         kMp3ModeChars);
     return StartsWith(Mp3ModeBuffer, L"playing");
 }
 
 void Merovan_BGM::RepeatMp3() {
-    if (IsMp3Playing()) return;
+    if (IsMp3Playing())
+        return;
     // After its end a device only plays again from 0 once it has been stopped.
     Send(std::wstring(L"stop ") + kMp3Alias);
     Send(std::wstring(L"play ") + kMp3Alias + L" from 0");
@@ -96,11 +106,14 @@ void Merovan_BGM::StopMp3() {
 }
 
 void Merovan_BGM::PlayWav(const std::wstring& file) {
-    if (platform_.waveDeviceCount() <= 0) return;
+    if (platform_.waveDeviceCount() <= 0)
+        return;
     platform_.playSound(file.c_str(), kSndAsync | kSndLoop | kSndFilename);
 }
 
-void Merovan_BGM::StopWav() { platform_.playSound(nullptr, 0); }
+void Merovan_BGM::StopWav() {
+    platform_.playSound(nullptr, 0);
+}
 
 void Merovan_BGM::OpenCdAudio() {
     Send(std::wstring(L"open ") + kCdDevice);

@@ -16,7 +16,8 @@ namespace merovan {
 struct MusicPlatform {
     // mciSendString: 0 or an MCI error code; writes a NUL-terminated result into `buffer`
     // (of `length` characters) when one is given.
-    std::function<int32_t(const std::wstring& command, wchar_t* buffer, uint32_t length)> sendString;
+    std::function<int32_t(const std::wstring& command, wchar_t* buffer, uint32_t length)>
+        sendString;
     // mciGetErrorString: the description of `code`; false when there is none.
     std::function<bool(int32_t code, wchar_t* buffer, uint32_t length)> errorString;
     // PlaySound of a file with the given flags; a null file stops the sound.
@@ -34,13 +35,14 @@ constexpr wchar_t kEmptyCommandText[] = L"コマンド文字列が指定され�
 constexpr wchar_t kNoErrorText[] = L"Error (文字列が取れません)";
 
 class Merovan_BGM {
-public:
+  public:
     explicit Merovan_BGM(MusicPlatform platform) : platform_(std::move(platform)) {}
 
     // The command layer.
     int32_t SendMciCommand(const std::wstring& command, std::wstring& output);
     std::wstring MciQuery(const std::wstring& command);
-    int32_t PlayMciDevice(const std::wstring& alias, const std::wstring& from, const std::wstring& to);
+    int32_t PlayMciDevice(const std::wstring& alias, const std::wstring& from,
+                          const std::wstring& to);
 
     // MP3 and WAV files.
     void PlayMp3(const std::wstring& file);
@@ -58,7 +60,7 @@ public:
 
     const std::wstring& MciResultText() const { return MciResultText_; }
 
-private:
+  private:
     static constexpr uint32_t kMciReturnChars = 512;
     static constexpr uint32_t kMciErrorChars = 256;
     static constexpr uint32_t kCdStatusChars = 256;

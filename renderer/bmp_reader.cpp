@@ -7,14 +7,18 @@
 namespace merovan {
 namespace {
 
-uint16_t U16At(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t U16At(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 uint32_t U32At(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-int32_t I32At(const uint8_t* p) { return static_cast<int32_t>(U32At(p)); }
+int32_t I32At(const uint8_t* p) {
+    return static_cast<int32_t>(U32At(p));
+}
 
 bool ReadExactly(ByteSource& source, std::vector<uint8_t>& into, uint64_t count) {
     try {
@@ -87,7 +91,8 @@ BmpStatus ReadBmp(ByteSource& source, BmpPicture& picture) {
     if (height < 0) {
         // A top-down file stores its top row first; the texture wants the bottom row first.
         const size_t stride = static_cast<size_t>(rowBytes);
-        for (size_t top = 0, bottom = static_cast<size_t>(rows) - 1; top < bottom; ++top, --bottom) {
+        for (size_t top = 0, bottom = static_cast<size_t>(rows) - 1; top < bottom;
+             ++top, --bottom) {
             std::swap_ranges(block.begin() + top * stride, block.begin() + (top + 1) * stride,
                              block.begin() + bottom * stride);
         }

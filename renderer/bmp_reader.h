@@ -12,7 +12,7 @@ namespace merovan {
 
 // Where the bytes of a bitmap come from: a file on either host, or memory in tests.
 class ByteSource {
-public:
+  public:
     virtual ~ByteSource() = default;
     // Reads up to `count` bytes into `buffer`; returns how many arrived.
     virtual size_t Read(void* buffer, size_t count) = 0;

@@ -8,13 +8,13 @@ namespace merovan {
 namespace {
 
 class StdioSource final : public ByteSource {
-public:
+  public:
     StdioSource(std::FILE* file, uint64_t size) : file_(file), size_(size) {}
     ~StdioSource() override { std::fclose(file_); }
     size_t Read(void* buffer, size_t count) override { return std::fread(buffer, 1, count, file_); }
     uint64_t Size() const override { return size_; }
 
-private:
+  private:
     std::FILE* file_;
     uint64_t size_;
 };

@@ -8,7 +8,7 @@ namespace merovan {
 namespace {
 
 class Win32FileSource final : public ByteSource {
-public:
+  public:
     Win32FileSource(HANDLE file, uint64_t size) : file_(file), size_(size) {}
     ~Win32FileSource() override { CloseHandle(file_); }
     Win32FileSource(const Win32FileSource&) = delete;
@@ -31,7 +31,7 @@ public:
     }
     uint64_t Size() const override { return size_; }
 
-private:
+  private:
     HANDLE file_;
     uint64_t size_;
 };

@@ -12,7 +12,7 @@ namespace merovan {
 namespace {
 
 constexpr char kWindowClass[] = "Merovan_VC";  // also the title the screensaver watches for
-constexpr int kWindowWidth = 1024;              // whatever the size of the screen
+constexpr int kWindowWidth = 1024;             // whatever the size of the screen
 constexpr int kWindowHeight = 768;
 constexpr BYTE kDepthBits = 16;
 
@@ -44,7 +44,8 @@ void SetupPixelFormat(HDC deviceContext) {
         g_pixelFormat.cDepthBits = kDepthBits;
     }
     const int index = ChoosePixelFormat(deviceContext, &g_pixelFormat);
-    DebugPrintf("PixelFormat Selected: %d\nBPP: %d\n", index, GetDeviceCaps(deviceContext, BITSPIXEL));
+    DebugPrintf("PixelFormat Selected: %d\nBPP: %d\n", index,
+                GetDeviceCaps(deviceContext, BITSPIXEL));
     SetPixelFormat(deviceContext, index, &g_pixelFormat);
 }
 
@@ -160,10 +161,9 @@ int Run(HINSTANCE instance) {
         return 0;
     }
     // A pop-up at CW_USEDEFAULT lands in the top-left corner of the screen.
-    const HWND window = CreateWindowExA(0, kWindowClass, kWindowClass,
-                                        WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, kWindowWidth, kWindowHeight, nullptr, nullptr,
-                                        instance, nullptr);
+    const HWND window = CreateWindowExA(
+        0, kWindowClass, kWindowClass, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CW_USEDEFAULT,
+        CW_USEDEFAULT, kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         return 0;
     }
@@ -184,4 +184,6 @@ int Run(HINSTANCE instance) {
 
 }  // namespace merovan
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return merovan::Run(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return merovan::Run(instance);
+}

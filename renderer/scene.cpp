@@ -61,8 +61,9 @@ bool InitScene() {
     glViewport(0, 0, g_width, g_height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(kFieldOfViewDegrees, static_cast<double>(g_width) / static_cast<double>(g_height),
-                   kNearPlane, kFarPlane);
+    gluPerspective(kFieldOfViewDegrees,
+                   static_cast<double>(g_width) / static_cast<double>(g_height), kNearPlane,
+                   kFarPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -kCameraDistance);

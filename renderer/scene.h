@@ -9,8 +9,8 @@
 namespace merovan {
 
 // Written by the window code, read here.
-extern float g_time;      // seconds since start
-extern int32_t g_width;   // client size from the last WM_SIZE
+extern float g_time;     // seconds since start
+extern int32_t g_width;  // client size from the last WM_SIZE
 extern int32_t g_height;
 
 // Per-ring tables; those drawn at a frame were computed at the frame before.

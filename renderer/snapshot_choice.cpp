@@ -5,7 +5,8 @@ namespace merovan {
 std::string ChooseSnapshotCopy(const std::vector<SnapshotCandidate>& candidates) {
     const SnapshotCandidate* best = nullptr;
     for (const SnapshotCandidate& candidate : candidates) {
-        if (candidate.exists && (best == nullptr || candidate.lastWriteTime > best->lastWriteTime)) {
+        if (candidate.exists &&
+            (best == nullptr || candidate.lastWriteTime > best->lastWriteTime)) {
             best = &candidate;
         }
     }

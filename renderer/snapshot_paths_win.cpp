@@ -14,8 +14,9 @@ SnapshotCandidate Candidate(const std::wstring& path) {
     if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
         !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         candidate.exists = true;
-        candidate.lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                                  data.ftLastWriteTime.dwLowDateTime;
+        candidate.lastWriteTime =
+            (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+            data.ftLastWriteTime.dwLowDateTime;
     }
     return candidate;
 }

@@ -46,7 +46,9 @@ bool Texture::Create(const char* path) {
     return true;
 }
 
-void Texture::Bind() const { glBindTexture(GL_TEXTURE_2D, handle - 1); }
+void Texture::Bind() const {
+    glBindTexture(GL_TEXTURE_2D, handle - 1);
+}
 
 bool Texture::LoadBmp(const char* path) {
     Create(path);

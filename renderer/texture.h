@@ -6,7 +6,7 @@
 namespace merovan {
 
 class Texture {
-public:
+  public:
     Texture() = default;
     ~Texture() { Release(); }
     Texture(const Texture&) = delete;
@@ -34,7 +34,7 @@ public:
     using MipmapUpload = int (*)(int32_t width, int32_t height, const void* pixels);
     static MipmapUpload upload;
 
-private:
+  private:
     static constexpr int kFileNameChars = 64;
 
     char fileName[kFileNameChars] = {};

@@ -7,10 +7,10 @@ namespace merovan {
 RingShape RingShapeAt(int k, double t) {
     const double ring = k;
     RingShape shape;
-    shape.texShift =
-        0.45 * std::sin(ring * (1.0 / 18.0) - 1.23 * t) + 0.53 * std::sin(ring * (1.0 / 12.0) + 0.78 * t);
-    shape.radius =
-        0.3 * std::sin(ring * (1.0 / 8.0) + t) + 0.15 * std::sin(ring * (1.0 / 3.0) - 0.8 * t) + 0.8;
+    shape.texShift = 0.45 * std::sin(ring * (1.0 / 18.0) - 1.23 * t) +
+                     0.53 * std::sin(ring * (1.0 / 12.0) + 0.78 * t);
+    shape.radius = 0.3 * std::sin(ring * (1.0 / 8.0) + t) +
+                   0.15 * std::sin(ring * (1.0 / 3.0) - 0.8 * t) + 0.8;
     shape.shiftX =
         0.3 * std::sin(ring * (1.0 / 6.0) + 0.9 * t) + 0.25 * std::sin(0.2 * ring + 1.23 * t);
     return shape;

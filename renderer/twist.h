@@ -5,8 +5,8 @@
 namespace merovan {
 
 constexpr int kRingCount = 32;
-constexpr int kSegmentCount = 32;            // columns around a ring; column 32 closes it
-constexpr double kRingSpacing = 0.171875;    // rings along y
+constexpr int kSegmentCount = 32;              // columns around a ring; column 32 closes it
+constexpr double kRingSpacing = 0.171875;      // rings along y
 constexpr double kTexturePerColumn = 0.09375;  // s per column (three repeats around a ring)
 constexpr double kTexturePerRing = 0.09375;    // t per ring
 // The angle step uses the single-precision value of pi, 3.14159274.

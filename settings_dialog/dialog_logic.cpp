@@ -20,7 +20,8 @@ int ShadeLevel(int y, int height) {
     constexpr double kRoughPi = 3.142;
     constexpr double kBrightest = 220.0;
     const double k = height / kRoughPi;
-    return static_cast<int>(std::nearbyint(std::fabs(kBrightest * std::sin(y / k))));  // halves to even
+    return static_cast<int>(
+        std::nearbyint(std::fabs(kBrightest * std::sin(y / k))));  // halves to even
 }
 
 uint32_t WindowShade(int y, int height) {
@@ -35,24 +36,30 @@ uint32_t PanelShade(int y, int height) {
 
 ChoiceLook LookOfChoice(int16_t bgmKind) {
     ChoiceLook look{-1, false, false};
-    if (bgmKind >= 0 && bgmKind <= 2) look.selectedMark = bgmKind;
+    if (bgmKind >= 0 && bgmKind <= 2)
+        look.selectedMark = bgmKind;
     look.repeatEnabled = bgmKind == 1;
     look.fileButtonEnabled = bgmKind == 2;
     return look;
 }
 
-std::wstring RepeatText(int16_t track) { return track == 0 ? std::wstring() : std::to_wstring(track); }
+std::wstring RepeatText(int16_t track) {
+    return track == 0 ? std::wstring() : std::to_wstring(track);
+}
 
 std::vector<std::wstring> RepeatList() {
     std::vector<std::wstring> list;
-    for (int16_t track = 0; track <= 30; ++track) list.push_back(RepeatText(track));
+    for (int16_t track = 0; track <= 30; ++track)
+        list.push_back(RepeatText(track));
     return list;
 }
 
 int16_t RepeatFromText(const std::wstring& text) {
     size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == L' ' || text[begin] == L'\t')) ++begin;
-    while (end > begin && (text[end - 1] == L' ' || text[end - 1] == L'\t')) --end;
+    while (begin < end && (text[begin] == L' ' || text[begin] == L'\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == L' ' || text[end - 1] == L'\t'))
+        --end;
     std::string number;
     bool digits = false;
     for (size_t i = begin; i < end; ++i) {
@@ -64,9 +71,11 @@ int16_t RepeatFromText(const std::wstring& text) {
         }
         number += static_cast<char>(c);
     }
-    if (!digits || number.find('.') != number.rfind('.')) return 0;
+    if (!digits || number.find('.') != number.rfind('.'))
+        return 0;
     const double value = std::nearbyint(std::strtod(number.c_str(), nullptr));
-    if (!(value >= -32768.0 && value <= 32767.0)) return 0;
+    if (!(value >= -32768.0 && value <= 32767.0))
+        return 0;
     return static_cast<int16_t>(value);
 }
 
@@ -81,9 +90,11 @@ bool Storable(const std::wstring& path) {
 
 StoredPath PathToStore(const std::wstring& picked,
                        const std::function<std::wstring(const std::wstring&)>& shortPathOf) {
-    if (Storable(picked)) return {true, picked};
+    if (Storable(picked))
+        return {true, picked};
     const std::wstring shortPath = shortPathOf(picked);
-    if (!shortPath.empty() && Storable(shortPath)) return {true, shortPath};
+    if (!shortPath.empty() && Storable(shortPath))
+        return {true, shortPath};
     return {false, std::wstring()};
 }
 

@@ -42,26 +42,33 @@ constexpr Box kLink{180, 3120, 3105, 195};
 constexpr Box kHeadingFrame{300, 300, 1695, 315};
 constexpr Box kHeading{300, 360, 1665, 195};
 constexpr Box kMarks[3] = {{420, 1140, 195, 195}, {420, 840, 195, 195}, {420, 1440, 195, 195}};
-constexpr Box kChoiceLabels[3] = {{660, 1140, 330, 195}, {660, 840, 645, 195}, {660, 1440, 900, 195}};
+constexpr Box kChoiceLabels[3] = {
+    {660, 1140, 330, 195}, {660, 840, 645, 195}, {660, 1440, 900, 195}};
 constexpr const wchar_t* kChoiceTexts[3] = {L"なし", L"音楽CD", L"MP3、WAV"};
 constexpr Box kRepeatBox{1680, 780, 615, 300};
 constexpr Box kRepeatLabel{2340, 840, 990, 195};
 constexpr Box kFileButton{420, 1740, 615, 315};
 constexpr Box kFileLabel{1080, 1740, 5595, 495};
 
-int Px(int twips) { return twips / forms::TwipsPerPixelX(); }
-int Py(int twips) { return twips / forms::TwipsPerPixelY(); }
+int Px(int twips) {
+    return twips / forms::TwipsPerPixelX();
+}
+int Py(int twips) {
+    return twips / forms::TwipsPerPixelY();
+}
 RECT PixelRect(const Box& box) {
-    return RECT{Px(box.left), Py(box.top), Px(box.left) + Px(box.width), Py(box.top) + Py(box.height)};
+    return RECT{Px(box.left), Py(box.top), Px(box.left) + Px(box.width),
+                Py(box.top) + Py(box.height)};
 }
 
 HFONT MakeFont(bool underline) {
     const forms::FontSpec spec = controls::DefaultButtonFont();
     const forms::WindowDC screen(nullptr);
     const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-    return CreateFontW(-static_cast<int>(std::lround(spec.sizePoints * dpi / 72.0)), 0, 0, 0, spec.weight, FALSE,
-                       underline, FALSE, static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, spec.faceName.c_str());
+    return CreateFontW(-static_cast<int>(std::lround(spec.sizePoints * dpi / 72.0)), 0, 0, 0,
+                       spec.weight, FALSE, underline, FALSE, static_cast<BYTE>(spec.charset),
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                       spec.faceName.c_str());
 }
 
 // Fills every row of a surface with its shade.
@@ -103,9 +110,11 @@ bool WriteSettings(const std::wstring& file, int16_t repeat) {
 
 std::wstring ShortPathOf(const std::wstring& path) {
     const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (length == 0) return std::wstring();
+    if (length == 0)
+        return std::wstring();
     std::vector<wchar_t> buffer(length);
-    if (GetShortPathNameW(path.c_str(), buffer.data(), length) == 0) return std::wstring();
+    if (GetShortPathNameW(path.c_str(), buffer.data(), length) == 0)
+        return std::wstring();
     const std::wstring shortPath(buffer.data());
     return shortPath == path ? std::wstring() : shortPath;
 }
@@ -132,12 +141,14 @@ bool Merovan_P::Build() {
     style.height = outer.bottom - outer.top;
     style.backColour = kWindowBack;
     style.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconProgram));
-    if (!Create(style)) return false;
+    if (!Create(style))
+        return false;
 
     backdrop_.Create(Hwnd(), 0, 0, Px(kClientWidthTwips), Py(kClientHeightTwips));
     SetWindowLongPtrW(backdrop_.Hwnd(), GWL_EXSTYLE, WS_EX_CONTROLPARENT);
     const RECT panel = PixelRect(kPanel);
-    Pic_C_0.Create(backdrop_.Hwnd(), panel.left, panel.top, panel.right - panel.left, panel.bottom - panel.top);
+    Pic_C_0.Create(backdrop_.Hwnd(), panel.left, panel.top, panel.right - panel.left,
+                   panel.bottom - panel.top);
     SetWindowLongPtrW(Pic_C_0.Hwnd(), GWL_EXSTYLE, WS_EX_CONTROLPARENT);
 
     // In the panel, in the focus order: the repeat box, then "...".
@@ -203,8 +214,9 @@ void Merovan_P::Load() {
     RECT outer{};
     GetWindowRect(Hwnd(), &outer);
     const int tppX = forms::TwipsPerPixelX(), tppY = forms::TwipsPerPixelY();
-    const Position at = DialogPosition(forms::ScreenWidthPixels() * tppX, forms::ScreenHeightPixels() * tppY,
-                                       (outer.right - outer.left) * tppX, (outer.bottom - outer.top) * tppY);
+    const Position at =
+        DialogPosition(forms::ScreenWidthPixels() * tppX, forms::ScreenHeightPixels() * tppY,
+                       (outer.right - outer.left) * tppX, (outer.bottom - outer.top) * tppY);
     SetWindowPos(Hwnd(), nullptr, at.left / tppX, at.top / tppY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     // 2. Every push button starts its pointer tracking, in the window's control order.
     Cmd_Can.Initialize();
@@ -214,7 +226,8 @@ void Merovan_P::Load() {
     ShowChoice();
     // 7.–8. The repeat box's text, then its list.
     Pic_C_0.BGM_Repeat.SetText(RepeatText(g_settings.BgmRepeat));
-    for (const std::wstring& item : RepeatList()) Pic_C_0.BGM_Repeat.AddItem(item);
+    for (const std::wstring& item : RepeatList())
+        Pic_C_0.BGM_Repeat.AddItem(item);
     // 9. The file.
     Pic_C_0.lbl_Fname_0.text = g_settings.BgmFile;
     // 10.–11. Zoom open from the pointer.
@@ -238,10 +251,14 @@ void Merovan_P::ShowChoice() {
     const ChoiceLook look = LookOfChoice(g_settings.BgmKind);
     Pic_C_0.Cmd_File_0.SetEnabled(controls::kFalse);
     Pic_C_0.BGM_Repeat.SetEnabled(false);
-    for (forms::Image& mark : Pic_C_0.Img_BGM) mark.SetPicture(Img_Ra[0].get());
-    if (look.selectedMark >= 0) Pic_C_0.Img_BGM[look.selectedMark].SetPicture(Img_Ra[1].get());
-    if (look.repeatEnabled) Pic_C_0.BGM_Repeat.SetEnabled(true);
-    if (look.fileButtonEnabled) Pic_C_0.Cmd_File_0.SetEnabled(controls::kTrue);
+    for (forms::Image& mark : Pic_C_0.Img_BGM)
+        mark.SetPicture(Img_Ra[0].get());
+    if (look.selectedMark >= 0)
+        Pic_C_0.Img_BGM[look.selectedMark].SetPicture(Img_Ra[1].get());
+    if (look.repeatEnabled)
+        Pic_C_0.BGM_Repeat.SetEnabled(true);
+    if (look.fileButtonEnabled)
+        Pic_C_0.Cmd_File_0.SetEnabled(controls::kTrue);
     Pic_C_0.Refresh();
 }
 
@@ -265,7 +282,8 @@ void Merovan_P::PickFile() {
     request.lpstrInitialDir = g_settings.BgmFolder.c_str();
     request.lpstrTitle = kFileDialogTitle;
     LastApiResult = GetOpenFileNameW(&request);
-    if (LastApiResult <= 0) return;
+    if (LastApiResult <= 0)
+        return;
 
     const StoredPath stored = PathToStore(file.data(), ShortPathOf);
     if (!stored.usable) {
@@ -304,20 +322,23 @@ void Merovan_P::Save() {
 }
 
 void Merovan_P::Unload() {
-    if (done_) return;
+    if (done_)
+        return;
     ZoomClose(Hwnd());
     done_ = true;
     DestroyWindow(Hwnd());
 }
 
 void Merovan_P::ShowModal() {
-    if (!Build()) return;
+    if (!Build())
+        return;
     Load();
     Show(SW_SHOW);
     UpdateWindow(Hwnd());
     MSG message;
     while (!done_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(Hwnd(), &message)) continue;
+        if (IsDialogMessageW(Hwnd(), &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -330,7 +351,8 @@ LRESULT Merovan_P::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND:
             // Enter and Esc press no button: the window has no default or cancel button.
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) return 0;
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+                return 0;
             return DefaultHandling(message, wParam, lParam);
         default:
             return DefaultHandling(message, wParam, lParam);

@@ -18,7 +18,7 @@ namespace merovan {
 
 // The window's grey panel, holding the music controls.
 class SettingsPanel : public forms::PictureSurface {
-public:
+  public:
     forms::Outline Shape3_3;
     forms::Label lbl_15;
     forms::Image Img_BGM[3];
@@ -31,16 +31,16 @@ public:
 };
 
 class Merovan_P : public forms::Form {
-public:
+  public:
     Merovan_P();
     ~Merovan_P() override;
     // Loads the window, shows it and returns when it has been unloaded.
     void ShowModal();
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     bool Build();
     void Load();
     void Shade();

@@ -10,17 +10,18 @@
 namespace {
 
 class FuzzSource final : public merovan::ByteSource {
-public:
+  public:
     FuzzSource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     size_t Read(void* buffer, size_t count) override {
         const size_t n = count < size_ - position_ ? count : size_ - position_;
-        if (n != 0) std::memcpy(buffer, data_ + position_, n);
+        if (n != 0)
+            std::memcpy(buffer, data_ + position_, n);
         position_ += n;
         return n;
     }
     uint64_t Size() const override { return size_; }
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
     size_t position_ = 0;

@@ -13,9 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         line += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
     }
     const std::wstring arguments = merovan::ArgumentsOf(line);
-    if (arguments.size() > line.size()) std::abort();
+    if (arguments.size() > line.size())
+        std::abort();
     const merovan::Mode mode = merovan::ModeOf(arguments);
-    if (arguments.empty() != (mode == merovan::Mode::kRunPointer)) std::abort();
+    if (arguments.empty() != (mode == merovan::Mode::kRunPointer))
+        std::abort();
     merovan::PreviewWindowNumber(arguments);
     return 0;
 }

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string key = names.substr(names.size() / 2) + "K";
 
     const std::string value = merovan::IniRead(file, section, key);
-    if (value.size() > merovan::kIniValueMaxBytes) std::abort();
+    if (value.size() > merovan::kIniValueMaxBytes)
+        std::abort();
 
     // Names of the kind the program writes: no line breaks, brackets or "=".
     for (const std::string& name : {section, key}) {
@@ -26,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     const std::string written = merovan::IniWrite(file, section, key, " 2");
-    if (merovan::IniRead(written, section, key) != "2") std::abort();
+    if (merovan::IniRead(written, section, key) != "2")
+        std::abort();
     return 0;
 }

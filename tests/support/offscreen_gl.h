@@ -12,7 +12,7 @@
 namespace merovan::testing {
 
 class OffscreenGl {
-public:
+  public:
     OffscreenGl(int width, int height)
         : width_(width), height_(height), buffer_(static_cast<size_t>(width) * height * 4) {
         context_ = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
@@ -35,7 +35,7 @@ public:
         return Rgb{p[0], p[1], p[2]};
     }
 
-private:
+  private:
     int width_, height_;
     std::vector<uint8_t> buffer_;
     OSMesaContext context_ = nullptr;

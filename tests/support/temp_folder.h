@@ -13,7 +13,7 @@
 namespace merovan::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         path_ = std::filesystem::temp_directory_path() /
@@ -29,11 +29,12 @@ public:
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
         const std::filesystem::path file = path_ / name;
         std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return file.string();
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -18,11 +18,11 @@ struct Rgb {
 
 struct BmpSpec {
     int32_t width = 4;
-    int32_t height = 3;        // negative: top-down
+    int32_t height = 3;  // negative: top-down
     uint16_t bitCount = 24;
     uint32_t compression = 0;
     uint32_t sizeImage = 0;
-    uint32_t gapBytes = 0;     // bytes between the 40-byte header and the pixels
+    uint32_t gapBytes = 0;  // bytes between the 40-byte header and the pixels
     // Colour of the picture's pixel (x, y), y counted from the top row.
     std::function<Rgb(int x, int y)> colour = [](int, int) { return Rgb{0, 0, 0}; };
 };
@@ -33,7 +33,8 @@ inline void PutU16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
 }
 
 inline void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = (v >> (8 * i)) & 0xFF;
 }
 
 // A complete file; rows are written in the order the sign of the height says.
@@ -54,7 +55,8 @@ inline std::vector<uint8_t> MakeBmp(const BmpSpec& spec) {
     PutU32(b, 30, spec.compression);
     PutU32(b, 34, spec.sizeImage);
     for (uint32_t stored = 0; stored < rows; ++stored) {
-        const int y = spec.height < 0 ? static_cast<int>(stored) : static_cast<int>(rows - 1 - stored);
+        const int y =
+            spec.height < 0 ? static_cast<int>(stored) : static_cast<int>(rows - 1 - stored);
         for (int x = 0; x < spec.width; ++x) {
             const Rgb c = spec.colour(x, y);
             uint8_t* p = &b[offset + stored * rowBytes + x * 3];
@@ -68,18 +70,19 @@ inline std::vector<uint8_t> MakeBmp(const BmpSpec& spec) {
 
 // Serves bytes from memory and counts what was taken.
 class MemorySource final : public ByteSource {
-public:
+  public:
     explicit MemorySource(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
     size_t Read(void* buffer, size_t count) override {
         const size_t n = std::min(count, bytes_.size() - position_);
-        if (n != 0) std::memcpy(buffer, bytes_.data() + position_, n);
+        if (n != 0)
+            std::memcpy(buffer, bytes_.data() + position_, n);
         position_ += n;
         return n;
     }
     uint64_t Size() const override { return bytes_.size(); }
     size_t Position() const { return position_; }
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
     size_t position_ = 0;
 };

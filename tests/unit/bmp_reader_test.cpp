@@ -14,7 +14,8 @@ using testing::PutU32;
 using testing::Rgb;
 
 Rgb Pattern(int x, int y) {
-    return Rgb{static_cast<uint8_t>(x * 7), static_cast<uint8_t>(y * 11), static_cast<uint8_t>(x ^ y)};
+    return Rgb{static_cast<uint8_t>(x * 7), static_cast<uint8_t>(y * 11),
+               static_cast<uint8_t>(x ^ y)};
 }
 
 // The stored bytes of the picture's pixel (x, y) in the reader's bottom-up output.
@@ -122,8 +123,10 @@ TEST(BmpReader, RefusesBrokenAndUnsupportedFiles) {
         {"empty file", [](auto& b) { b.clear(); }, BmpStatus::kShortFileHeader},
         {"13 bytes", [](auto& b) { b.resize(13); }, BmpStatus::kShortFileHeader},
         {"header only", [](auto& b) { b.resize(14); }, BmpStatus::kBadInfoBlock},
-        {"offset inside the fields", [](auto& b) { PutU32(b, 10, 14 + 23); }, BmpStatus::kBadInfoBlock},
-        {"offset past the end", [](auto& b) { PutU32(b, 10, 0xFFFFFFF0u); }, BmpStatus::kBadInfoBlock},
+        {"offset inside the fields", [](auto& b) { PutU32(b, 10, 14 + 23); },
+         BmpStatus::kBadInfoBlock},
+        {"offset past the end", [](auto& b) { PutU32(b, 10, 0xFFFFFFF0u); },
+         BmpStatus::kBadInfoBlock},
         {"info block cut short", [](auto& b) { b.resize(40); }, BmpStatus::kBadInfoBlock},
         {"8 bits per pixel", [](auto& b) { testing::PutU16(b, 28, 8); }, BmpStatus::kUnsupported},
         {"32 bits per pixel", [](auto& b) { testing::PutU16(b, 28, 32); }, BmpStatus::kUnsupported},
@@ -133,8 +136,13 @@ TEST(BmpReader, RefusesBrokenAndUnsupportedFiles) {
         {"negative width", [](auto& b) { PutU32(b, 18, 0xFFFFFFFFu); }, BmpStatus::kBadDimensions},
         {"zero height", [](auto& b) { PutU32(b, 22, 0); }, BmpStatus::kBadDimensions},
         {"width above 16384", [](auto& b) { PutU32(b, 18, 16385); }, BmpStatus::kBadDimensions},
-        {"height INT32_MIN", [](auto& b) { PutU32(b, 22, 0x80000000u); }, BmpStatus::kBadDimensions},
-        {"huge picture, small file", [](auto& b) { PutU32(b, 18, 16384); PutU32(b, 22, 16384); },
+        {"height INT32_MIN", [](auto& b) { PutU32(b, 22, 0x80000000u); },
+         BmpStatus::kBadDimensions},
+        {"huge picture, small file",
+         [](auto& b) {
+             PutU32(b, 18, 16384);
+             PutU32(b, 22, 16384);
+         },
          BmpStatus::kShortPixels},
         {"pixels cut short", [](auto& b) { b.pop_back(); }, BmpStatus::kShortPixels},
         {"announced block smaller than the rows", [](auto& b) { PutU32(b, 34, 12 * 3 - 1); },

@@ -21,12 +21,12 @@ TEST(CommandLine, OnlyTheSecondCharacterDecides) {
         Mode mode;
     };
     const Row rows[] = {
-        {L"/S", Mode::kRun},          {L"/s", Mode::kRun},        {L"-s", Mode::kRun},
-        {L"xs", Mode::kRun},          {L"/sanything", Mode::kRun}, {L"", Mode::kRunPointer},
+        {L"/S", Mode::kRun},          {L"/s", Mode::kRun},           {L"-s", Mode::kRun},
+        {L"xs", Mode::kRun},          {L"/sanything", Mode::kRun},   {L"", Mode::kRunPointer},
         {L"/c", Mode::kSettings},     {L"/c:1234", Mode::kSettings}, {L"-C 99", Mode::kSettings},
-        {L"/p 1234", Mode::kPreview}, {L"/P 1234", Mode::kPreview}, {L"/p:1234", Mode::kPreview},
-        {L"/", Mode::kEnd},           {L"/a", Mode::kEnd},        {L"x", Mode::kEnd},
-        {L" s", Mode::kRun},          {L"/ｓ", Mode::kEnd},       {L"s/", Mode::kEnd},
+        {L"/p 1234", Mode::kPreview}, {L"/P 1234", Mode::kPreview},  {L"/p:1234", Mode::kPreview},
+        {L"/", Mode::kEnd},           {L"/a", Mode::kEnd},           {L"x", Mode::kEnd},
+        {L" s", Mode::kRun},          {L"/ｓ", Mode::kEnd},          {L"s/", Mode::kEnd},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(ModeOf(row.arguments), row.mode) << '"' << row.arguments << '"';
@@ -45,15 +45,15 @@ TEST(CommandLine, PreviewWindowNumberFromTheFourthCharacter) {
         {L"/p:1234", 1234},
         {L"/P 1234", 1234},
         {L"/p   98765", 98765},
-        {L"/p 1 2 3", 123},           // blanks inside are skipped
-        {L"/p 1234abc", 1234},        // reading stops at what cannot continue
-        {L"/p 12.5", 12},             // half to even
+        {L"/p 1 2 3", 123},     // blanks inside are skipped
+        {L"/p 1234abc", 1234},  // reading stops at what cannot continue
+        {L"/p 12.5", 12},       // half to even
         {L"/p 13.5", 14},
         {L"/p -5", -5},
         {L"/p &H1F", 31},
         {L"/p &HFFFFFFFF", -1},
         {L"/p 2147483647", 2147483647},
-        {L"/p 2147483648", 0},        // does not fit: stays 0
+        {L"/p 2147483648", 0},  // does not fit: stays 0
         {L"/p 1e3", 1000},
         {L"/p 1e", 1},
         {L"/p", 0},

@@ -11,7 +11,7 @@ namespace {
 using Drawn = std::pair<Face, bool>;  // face and whether the gradient had the shade on top
 
 class FakeView : public CommandView {
-public:
+  public:
     void DrawFace(Face face, bool reverse) override { faces.push_back({face, reverse}); }
     void SetCaptionEnabled(bool enabled) override { captionEnabled = enabled; }
     void SetCaptionColour(uint32_t colour) override { captionColour = colour; }
@@ -74,28 +74,76 @@ TEST(CommandLogic, TransitionTable) {
         {"3 move -> 4", {3}, move, 4, {{Face::kHighLightSelect, kLightTop}}, 0, kFalse},
         {"3 move with button held", {3, kTrue}, move, 3, {}, 0, kTrue},
         {"2 move stays", {2, kFalse, kTrue, kTrue}, move, 2, {}, 0, kFalse},
-        {"2 leaves -> 1", {2, kFalse, kTrue, kTrue}, left, 1, {{Face::kNormal, kLightTop}}, 0, kFalse},
-        {"4 leaves -> 3", {4, kFalse, kTrue, kTrue}, left, 3, {{Face::kSelected, kLightTop}}, 0, kFalse},
+        {"2 leaves -> 1",
+         {2, kFalse, kTrue, kTrue},
+         left,
+         1,
+         {{Face::kNormal, kLightTop}},
+         0,
+         kFalse},
+        {"4 leaves -> 3",
+         {4, kFalse, kTrue, kTrue},
+         left,
+         3,
+         {{Face::kSelected, kLightTop}},
+         0,
+         kFalse},
         {"4 to the parent -> 3", {4}, leftToParent, 3, {{Face::kSelected, kLightTop}}, 0, kFalse},
         {"1 and 3 leave: nothing", {1}, left, 1, {}, 0, kFalse},
         {"2 over itself stays", {2}, stay, 2, {}, 0, kFalse},
         {"1 focus -> 3", {1}, focus, 3, {{Face::kSelected, kLightTop}}, 0, kFalse},
         {"4 focus -> 3", {4}, focus, 3, {{Face::kSelected, kLightTop}}, 0, kFalse},
-        {"2 focus -> 4 pressed", {2, kFalse, kTrue, kTrue}, focus, 4, {{Face::kPressed, kShadeTop}}, 0, kFalse},
+        {"2 focus -> 4 pressed",
+         {2, kFalse, kTrue, kTrue},
+         focus,
+         4,
+         {{Face::kPressed, kShadeTop}},
+         0,
+         kFalse},
         {"2 blur -> 1", {2}, blur, 1, {{Face::kNormal, kLightTop}}, 0, kFalse},
         {"4 blur -> 1", {4}, blur, 1, {{Face::kNormal, kLightTop}}, 0, kFalse},
         {"1 blur: nothing", {1}, blur, 1, {}, 0, kFalse},
-        {"left down keeps state", {2, kFalse, kTrue, kTrue}, leftDown, 2, {{Face::kPressed, kShadeTop}}, 0, kTrue},
-        {"left down on 4 keeps direction", {4, kFalse, kTrue, kTrue}, leftDown, 4, {{Face::kPressed, kShadeTop}}, 0, kTrue},
+        {"left down keeps state",
+         {2, kFalse, kTrue, kTrue},
+         leftDown,
+         2,
+         {{Face::kPressed, kShadeTop}},
+         0,
+         kTrue},
+        {"left down on 4 keeps direction",
+         {4, kFalse, kTrue, kTrue},
+         leftDown,
+         4,
+         {{Face::kPressed, kShadeTop}},
+         0,
+         kTrue},
         {"right down ignored", {2}, rightDown, 2, {}, 0, kFalse},
-        {"2 left up: Normal, Click", {2, kTrue, kTrue, kTrue}, leftUp, 2, {{Face::kNormal, kShadeTop}}, 1, kFalse},
-        {"4 left up: HighLightSelect, Click", {4, kTrue}, leftUp, 4, {{Face::kHighLightSelect, kLightTop}}, 1, kFalse},
+        {"2 left up: Normal, Click",
+         {2, kTrue, kTrue, kTrue},
+         leftUp,
+         2,
+         {{Face::kNormal, kShadeTop}},
+         1,
+         kFalse},
+        {"4 left up: HighLightSelect, Click",
+         {4, kTrue},
+         leftUp,
+         4,
+         {{Face::kHighLightSelect, kLightTop}},
+         1,
+         kFalse},
         {"3 left up: no Click", {3, kTrue}, leftUp, 3, {}, 0, kFalse},
         {"1 left up: Click without a face", {1, kTrue}, leftUp, 1, {}, 1, kFalse},
         {"right up on 2: Click, no face", {2}, rightUp, 2, {}, 1, kFalse},
         {"middle up on 4: Click, no face", {4}, middleUp, 4, {}, 1, kFalse},
         {"right up on 3: nothing", {3}, rightUp, 3, {}, 0, kFalse},
-        {"Enabled 1: normal look but never Click", {2, kTrue, 1}, leftUp, 2, {{Face::kNormal, kShadeTop}}, 0, kFalse},
+        {"Enabled 1: normal look but never Click",
+         {2, kTrue, 1},
+         leftUp,
+         2,
+         {{Face::kNormal, kShadeTop}},
+         0,
+         kFalse},
         {"disabled: move does nothing", {1, kFalse, kFalse}, move, 1, {}, 0, kFalse},
         {"disabled: up raises nothing", {2, kTrue, kFalse}, leftUp, 2, {}, 0, kTrue},
         {"disabled: focus does nothing", {1, kFalse, kFalse}, focus, 1, {}, 0, kFalse},
@@ -128,10 +176,24 @@ TEST(CommandLogic, ClickSequences) {
         Face lastFace;
     };
     const Row rows[] = {
-        {"unfocused, button down before focus", 1, {"move", "down", "focus", "up"}, 4, 1, Face::kHighLightSelect},
-        {"unfocused, focus before button down", 1, {"move", "focus", "down", "up"}, 4, 1, Face::kHighLightSelect},
+        {"unfocused, button down before focus",
+         1,
+         {"move", "down", "focus", "up"},
+         4,
+         1,
+         Face::kHighLightSelect},
+        {"unfocused, focus before button down",
+         1,
+         {"move", "focus", "down", "up"},
+         4,
+         1,
+         Face::kHighLightSelect},
         {"focused button", 3, {"move", "down", "up"}, 4, 1, Face::kHighLightSelect},
-        {"drag off and back, release", 3, {"move", "down", "leave", "move", "up", "move"}, 4, 0,
+        {"drag off and back, release",
+         3,
+         {"move", "down", "leave", "move", "up", "move"},
+         4,
+         0,
          Face::kHighLightSelect},
         {"keyboard focus onto a hovered button", 1, {"move", "focus"}, 4, 0, Face::kPressed},
         {"focus lost under the pointer, then a move", 4, {"blur", "move"}, 2, 0, Face::kHighLight},
@@ -143,12 +205,18 @@ TEST(CommandLogic, ClickSequences) {
         button.EnabledFlag = kTrue;
         button.ButtonState = row.start;
         for (const std::string event : row.events) {
-            if (event == "move") button.MouseMove();
-            if (event == "down") button.MouseDown(kLeftButton);
-            if (event == "up") button.MouseUp(kLeftButton);
-            if (event == "focus") button.FocusGained();
-            if (event == "blur") button.FocusLost();
-            if (event == "leave") button.LeaveCheck(PointerOver::kElsewhere);
+            if (event == "move")
+                button.MouseMove();
+            if (event == "down")
+                button.MouseDown(kLeftButton);
+            if (event == "up")
+                button.MouseUp(kLeftButton);
+            if (event == "focus")
+                button.FocusGained();
+            if (event == "blur")
+                button.FocusLost();
+            if (event == "leave")
+                button.LeaveCheck(PointerOver::kElsewhere);
         }
         EXPECT_EQ(button.ButtonState, row.end);
         EXPECT_EQ(view.clicks, row.clicks);
@@ -164,11 +232,11 @@ TEST(CommandLogic, GradientDirectionFollowsTheState) {
     button.Initialize();
     EXPECT_EQ(button.ButtonState, 1);
     EXPECT_EQ(view.watchStarts, 1);
-    button.MouseMove();  // 2: shade on top
+    button.MouseMove();    // 2: shade on top
     button.FocusGained();  // 4, Pressed: keeps the shade on top
     EXPECT_EQ(view.faces.back(), Drawn(Face::kPressed, kShadeTop));
     button.LeaveCheck(PointerOver::kElsewhere);  // 3: light on top
-    button.MouseMove();  // 4 from 3: keeps light on top
+    button.MouseMove();                          // 4 from 3: keeps light on top
     EXPECT_EQ(view.faces.back(), Drawn(Face::kHighLightSelect, kLightTop));
     // The enabled look of a hovered button: Normal frame over the state's gradient.
     FakeView hovered;
@@ -209,8 +277,8 @@ TEST(CommandLogic, PropertiesAndTheirRedraws) {
     view.faces.clear();
     button.SetVisible(1);
     EXPECT_TRUE(view.faces.empty());
-    EXPECT_EQ(view.changed,
-              (std::vector<std::wstring>{L"Enabled", L"Enabled", L"Visible", L"Enabled", L"Visible"}));
+    EXPECT_EQ(view.changed, (std::vector<std::wstring>{L"Enabled", L"Enabled", L"Visible",
+                                                       L"Enabled", L"Visible"}));
     button.SetCaption(L"設定");
     EXPECT_EQ(view.changed.back(), L"Caption");
     EXPECT_TRUE(view.faces.empty());  // the label redraws itself

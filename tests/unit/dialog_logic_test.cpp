@@ -24,13 +24,14 @@ TEST(DialogLogic, ShadingRunsDarkLightDark) {
     EXPECT_EQ(WindowShade(0, h), 0x1E0000u);  // RGB(0, 0, 30): blue in the high byte
     EXPECT_EQ(PanelShade(0, h), 0x1E1E1Eu);   // RGB(30, 30, 30)
     int brightest = 0;
-    for (int y = 0; y <= h; ++y) brightest = std::max(brightest, ShadeLevel(y, h));
+    for (int y = 0; y <= h; ++y)
+        brightest = std::max(brightest, ShadeLevel(y, h));
     EXPECT_EQ(brightest, 220);
     EXPECT_EQ(WindowShade(h / 2, h), 0xFADCDCu);  // RGB(220, 220, 250)
     EXPECT_EQ(PanelShade(h / 2, h), 0xFAFAFAu);   // RGB(250, 250, 250)
     EXPECT_LT(ShadeLevel(h / 4, h), 220);
     EXPECT_GT(ShadeLevel(h / 4, h), 100);
-    EXPECT_LE(ShadeLevel(h, h), 1);             // back to dark at the bottom
+    EXPECT_LE(ShadeLevel(h, h), 1);  // back to dark at the bottom
     // k = H / 3.142, not π: row 1 of 243 is |220 sin(3.142 / 243)| = 2.84 → 3.
     EXPECT_EQ(ShadeLevel(1, 243), 3);
 }
@@ -41,8 +42,11 @@ TEST(DialogLogic, EachChoiceEnablesItsControl) {
         int mark;
         bool repeat, file;
     };
-    const Row rows[] = {{0, 0, false, false}, {1, 1, true, false}, {2, 2, false, true},
-                        {3, -1, false, false}, {-1, -1, false, false}};
+    const Row rows[] = {{0, 0, false, false},
+                        {1, 1, true, false},
+                        {2, 2, false, true},
+                        {3, -1, false, false},
+                        {-1, -1, false, false}};
     for (const Row& row : rows) {
         const ChoiceLook look = LookOfChoice(row.kind);
         EXPECT_EQ(look.selectedMark, row.mark) << row.kind;
@@ -65,10 +69,10 @@ TEST(DialogLogic, RepeatTexts) {
         const wchar_t* text;
         int16_t track;
     };
-    const Row rows[] = {{L"", 0},       {L"7", 7},         {L"30", 30},     {L" 12 ", 12},
-                        {L"abc", 0},    {L"7a", 0},        {L"2.5", 2},     {L"3.5", 4},
-                        {L"-3", -3},    {L"32767", 32767}, {L"32768", 0},   {L"99999", 0},
-                        {L"-32769", 0}, {L"1.2.3", 0},     {L"-", 0},       {L"+4", 4}};
+    const Row rows[] = {{L"", 0},       {L"7", 7},         {L"30", 30},   {L" 12 ", 12},
+                        {L"abc", 0},    {L"7a", 0},        {L"2.5", 2},   {L"3.5", 4},
+                        {L"-3", -3},    {L"32767", 32767}, {L"32768", 0}, {L"99999", 0},
+                        {L"-32769", 0}, {L"1.2.3", 0},     {L"-", 0},     {L"+4", 4}};
     for (const Row& row : rows) {
         EXPECT_EQ(RepeatFromText(row.text), row.track) << '"' << row.text << '"';
     }
@@ -93,7 +97,8 @@ TEST(DialogLogic, PickedPathsTheSettingsFileCanHold) {
         {L"C:\\Musik\\Grüße 😀.mp3", true, L"C:\\Musik\\GRE~1.MP3"},
         {L"D:\\Без имени 😀.wav", false, L""},  // no short form on this volume
         {longJapanese, false, L""},
-        {L"C:\\" + std::wstring(247, L'a') + L".mp3", true, L"C:\\" + std::wstring(247, L'a') + L".mp3"},
+        {L"C:\\" + std::wstring(247, L'a') + L".mp3", true,
+         L"C:\\" + std::wstring(247, L'a') + L".mp3"},
     };
     for (const Row& row : rows) {
         const StoredPath stored = PathToStore(row.picked, shortOf);

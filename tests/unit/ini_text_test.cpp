@@ -6,9 +6,9 @@ namespace merovan {
 namespace {
 
 // The stored key names in code page 932.
-const std::string kKind = "BGM\x8B\xE6\x95\xAA";               // BGM区分
-const std::string kRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";        // BGMﾘﾋﾟｰﾄ
-const std::string kFile = "BGM\xCC\xA7\xB2\xD9";              // BGMﾌｧｲﾙ
+const std::string kKind = "BGM\x8B\xE6\x95\xAA";        // BGM区分
+const std::string kRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";  // BGMﾘﾋﾟｰﾄ
+const std::string kFile = "BGM\xCC\xA7\xB2\xD9";        // BGMﾌｧｲﾙ
 const std::string kSection = "Section";
 
 TEST(IniText, WritingIntoNothingMakesTheStoredLayout) {
@@ -120,7 +120,8 @@ TEST(IniText, LongValuesAreCutAt255Bytes) {
     EXPECT_EQ(IniRead(file, kSection, kFile), std::string(255, 'a'));
     // Never half a double-byte character: 254 single bytes then 区 (2 bytes) gives 254.
     const std::string mixed = std::string(254, 'b') + "\x8B\xE6" + "tail";
-    EXPECT_EQ(IniRead(IniWrite("", kSection, kFile, mixed), kSection, kFile), std::string(254, 'b'));
+    EXPECT_EQ(IniRead(IniWrite("", kSection, kFile, mixed), kSection, kFile),
+              std::string(254, 'b'));
     const std::string exact = std::string(253, 'c') + "\x8B\xE6";
     EXPECT_EQ(IniRead(IniWrite("", kSection, kFile, exact), kSection, kFile), exact);
 }

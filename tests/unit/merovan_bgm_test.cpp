@@ -14,7 +14,7 @@ namespace {
 // does: on success the result text and its NUL go into the caller's buffer (a result that
 // does not fit is an error), on failure the buffer is left as it was.
 class FakeMci {
-public:
+  public:
     struct Answer {
         int32_t code;
         std::wstring text;
@@ -31,15 +31,18 @@ public:
         p.sendString = [this](const std::wstring& command, wchar_t* buffer, uint32_t length) {
             sent.push_back(command);
             const Answer answer = Next(command);
-            if (answer.code != 0) return answer.code;
+            if (answer.code != 0)
+                return answer.code;
             if (buffer != nullptr) {
-                if (answer.text.size() + 1 > length) return kResultTooLong;
+                if (answer.text.size() + 1 > length)
+                    return kResultTooLong;
                 std::wmemcpy(buffer, answer.text.c_str(), answer.text.size() + 1);
             }
             return 0;
         };
         p.errorString = [this](int32_t code, wchar_t* buffer, uint32_t length) {
-            if (!describeErrors || code == -1) return false;
+            if (!describeErrors || code == -1)
+                return false;
             const std::wstring text = L"MCI error " + std::to_wstring(code);
             std::wmemcpy(buffer, text.c_str(), std::min<size_t>(text.size() + 1, length));
             return true;
@@ -56,12 +59,14 @@ public:
     int waveDevices = 1;
     bool describeErrors = true;
 
-private:
+  private:
     Answer Next(const std::wstring& command) {
         auto it = script_.find(command);
-        if (it == script_.end()) return {0, L""};
+        if (it == script_.end())
+            return {0, L""};
         Answer answer = it->second.front();
-        if (it->second.size() > 1) it->second.pop_front();
+        if (it->second.size() > 1)
+            it->second.pop_front();
         return answer;
     }
     std::map<std::wstring, std::deque<Answer>> script_;
@@ -100,8 +105,9 @@ TEST(MciLayer, PlayCommandForms) {
     bgm.PlayMciDevice(L"cdaudio", L"1", L"");
     bgm.PlayMciDevice(L"cdaudio", L"", L"3");
     bgm.PlayMciDevice(L"MP3Play", L"0", L"100");
-    EXPECT_EQ(mci.sent, (std::vector<std::wstring>{L"play cdaudio", L"play cdaudio from 1",
-                                                   L"play cdaudio to 3", L"play MP3Play from 0 to 100"}));
+    EXPECT_EQ(mci.sent,
+              (std::vector<std::wstring>{L"play cdaudio", L"play cdaudio from 1",
+                                         L"play cdaudio to 3", L"play MP3Play from 0 to 100"}));
 }
 
 const std::wstring kSong = L"C:\\My Music\\曲 one.mp3";
@@ -110,7 +116,8 @@ const std::wstring kOpenSong = L"open \"C:\\My Music\\曲 one.mp3\" type MPEGVid
 TEST(Mp3, PlaysRestartsAndStops) {
     FakeMci mci;
     Merovan_BGM bgm(mci.Platform());
-    mci.Script(L"status MP3Play mode", {{0, L"playing"}, {0, L"stopped"}, {0, L"paused"}, {0, L"playing"}});
+    mci.Script(L"status MP3Play mode",
+               {{0, L"playing"}, {0, L"stopped"}, {0, L"paused"}, {0, L"playing"}});
     bgm.PlayMp3(kSong);
     bgm.RepeatMp3();  // playing: nothing more
     bgm.RepeatMp3();  // ended: back to the start
@@ -118,12 +125,10 @@ TEST(Mp3, PlaysRestartsAndStops) {
     bgm.RepeatMp3();
     bgm.StopMp3();
     EXPECT_EQ(mci.sent, (std::vector<std::wstring>{
-                            kOpenSong, L"play MP3Play",
-                            L"status MP3Play mode",
+                            kOpenSong, L"play MP3Play", L"status MP3Play mode",
                             L"status MP3Play mode", L"stop MP3Play", L"play MP3Play from 0",
                             L"status MP3Play mode", L"stop MP3Play", L"play MP3Play from 0",
-                            L"status MP3Play mode",
-                            L"stop MP3Play", L"close MP3Play"}));
+                            L"status MP3Play mode", L"stop MP3Play", L"close MP3Play"}));
 }
 
 TEST(Mp3, FailedOpenSendsNothingMore) {
@@ -177,18 +182,70 @@ TEST(Cd, EachTickDecidesByModeAndTrack) {
         size_t commands;
     };
     const Row rows[] = {
-        {"stopped disc, no repeat: play from its start", 0, {0, L"1"}, {0, L"12"}, {0, L"stopped"},
-         {L"play cdaudio"}, true, 4},
-        {"playing disc, no repeat: left alone", 0, {0, L"4"}, {0, L"12"}, {0, L"playing"}, {}, true, 3},
-        {"repeat 5 on a stopped disc: start of track 5", 5, {0, L"1"}, {0, L"12"}, {0, L"stopped"},
-         {L"status cdaudio position track 5", L"play cdaudio from 05:00:00:00"}, true, 5},
-        {"repeat 5 while track 6 plays: jump back", 5, {0, L"6"}, {0, L"12"}, {0, L"playing"},
-         {L"status cdaudio position track 5", L"play cdaudio from 05:00:00:00"}, true, 5},
-        {"repeat 5 while track 5 plays: nothing", 5, {0, L"5"}, {0, L"12"}, {0, L"playing"}, {}, true, 3},
-        {"no drive or no disc: polling stops", 0, {266, L""}, {0, L"12"}, {0, L"stopped"}, {}, false, 1},
-        {"track count fails: polling stops", 0, {0, L"1"}, {263, L""}, {0, L"stopped"}, {}, false, 2},
-        {"current track not a number: polling stops", 5, {0, L"x"}, {0, L"12"}, {0, L"playing"}, {},
-         false, 3},
+        {"stopped disc, no repeat: play from its start",
+         0,
+         {0, L"1"},
+         {0, L"12"},
+         {0, L"stopped"},
+         {L"play cdaudio"},
+         true,
+         4},
+        {"playing disc, no repeat: left alone",
+         0,
+         {0, L"4"},
+         {0, L"12"},
+         {0, L"playing"},
+         {},
+         true,
+         3},
+        {"repeat 5 on a stopped disc: start of track 5",
+         5,
+         {0, L"1"},
+         {0, L"12"},
+         {0, L"stopped"},
+         {L"status cdaudio position track 5", L"play cdaudio from 05:00:00:00"},
+         true,
+         5},
+        {"repeat 5 while track 6 plays: jump back",
+         5,
+         {0, L"6"},
+         {0, L"12"},
+         {0, L"playing"},
+         {L"status cdaudio position track 5", L"play cdaudio from 05:00:00:00"},
+         true,
+         5},
+        {"repeat 5 while track 5 plays: nothing",
+         5,
+         {0, L"5"},
+         {0, L"12"},
+         {0, L"playing"},
+         {},
+         true,
+         3},
+        {"no drive or no disc: polling stops",
+         0,
+         {266, L""},
+         {0, L"12"},
+         {0, L"stopped"},
+         {},
+         false,
+         1},
+        {"track count fails: polling stops",
+         0,
+         {0, L"1"},
+         {263, L""},
+         {0, L"stopped"},
+         {},
+         false,
+         2},
+        {"current track not a number: polling stops",
+         5,
+         {0, L"x"},
+         {0, L"12"},
+         {0, L"playing"},
+         {},
+         false,
+         3},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -201,8 +258,8 @@ TEST(Cd, EachTickDecidesByModeAndTrack) {
         bgm.CheckCdAudio(row.repeat);
         EXPECT_EQ(bgm.CdKeepPolling(), row.keepPolling);
         ASSERT_EQ(mci.sent.size(), row.commands);
-        const std::vector<std::wstring> extra(mci.sent.begin() + std::min<size_t>(3, mci.sent.size()),
-                                              mci.sent.end());
+        const std::vector<std::wstring> extra(
+            mci.sent.begin() + std::min<size_t>(3, mci.sent.size()), mci.sent.end());
         EXPECT_EQ(extra, row.extra);
     }
 }

@@ -22,7 +22,7 @@ constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
 class ScenePixels : public ::testing::Test {
-protected:
+  protected:
     void WriteSnapshot(int number, Rgb colour, int width = 93, int height = 85) {
         BmpSpec spec;
         spec.width = width;
@@ -50,7 +50,9 @@ protected:
     testing::OffscreenGl gl_{kWidth, kHeight};
 };
 
-bool IsBlack(Rgb c) { return c.r == 0 && c.g == 0 && c.b == 0; }
+bool IsBlack(Rgb c) {
+    return c.r == 0 && c.g == 0 && c.b == 0;
+}
 
 TEST_F(ScenePixels, BackgroundLeavesThreeBlackRowsAtTopAndBottom) {
     WriteSnapshot(1, Rgb{255, 255, 255});
@@ -80,10 +82,10 @@ TEST_F(ScenePixels, BlackBackgroundPictureMakesABlackBackdrop) {
 }
 
 TEST_F(ScenePixels, WithoutPicturesTheCornersShowTheirTints) {
-    DrawFirstFrame();  // no files in the folder
-    const Rgb topLeft = gl_.Pixel(8, 8);        // 1.0, 0.8, 1.0
-    const Rgb topRight = gl_.Pixel(kWidth - 9, 8);  // 0.8, 0.8, 1.0
-    const Rgb bottomLeft = gl_.Pixel(8, kHeight - 9);  // 1.0, 0.8, 0.8
+    DrawFirstFrame();                                            // no files in the folder
+    const Rgb topLeft = gl_.Pixel(8, 8);                         // 1.0, 0.8, 1.0
+    const Rgb topRight = gl_.Pixel(kWidth - 9, 8);               // 0.8, 0.8, 1.0
+    const Rgb bottomLeft = gl_.Pixel(8, kHeight - 9);            // 1.0, 0.8, 0.8
     const Rgb bottomRight = gl_.Pixel(kWidth - 9, kHeight - 9);  // 0.8, 1.0, 0.8
     EXPECT_GT(topLeft.r, topLeft.g + 20);
     EXPECT_GT(topLeft.b, topLeft.g + 20);

@@ -16,10 +16,11 @@ TEST(Settings, StoredNumbers) {
         int16_t value;
     };
     const Row rows[] = {
-        {L"", 0},       {L" 2", 2},     {L"2", 2},         {L"1.9", 1},      {L"-0.5", -1},
-        {L"-1", -1},    {L"abc", 0},    {L"12abc", 0},     {L"32767", 32767}, {L"32768", 0},
-        {L"-32768", -32768}, {L"-32769", 0}, {L"1e2", 100}, {L"1e", 0},      {L" 7 ", 7},
-        {L".5", 0},     {L"+3", 3},     {L"-", 0},         {L"1e999", 0},    {L"- 1", 0},
+        {L"", 0},          {L" 2", 2},    {L"2", 2},           {L"1.9", 1},
+        {L"-0.5", -1},     {L"-1", -1},   {L"abc", 0},         {L"12abc", 0},
+        {L"32767", 32767}, {L"32768", 0}, {L"-32768", -32768}, {L"-32769", 0},
+        {L"1e2", 100},     {L"1e", 0},    {L" 7 ", 7},         {L".5", 0},
+        {L"+3", 3},        {L"-", 0},     {L"1e999", 0},       {L"- 1", 0},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(IniNumber(row.text), row.value) << '"' << row.text << '"';
@@ -86,7 +87,8 @@ TEST(Settings, LoadingFromTheStoredKeys) {
         world.keys[kKeyBgmKind] = row.kind;
         world.keys[kKeyBgmRepeat] = row.repeat;
         world.keys[kKeyBgmFile] = row.file;
-        if (row.fileExists) world.files.insert(row.file);
+        if (row.fileExists)
+            world.files.insert(row.file);
         const Settings s = LoadSettings(world.Source());
         EXPECT_EQ(s.BgmKind, row.expectKind);
         EXPECT_EQ(s.BgmRepeat, row.expectRepeat);

@@ -32,7 +32,7 @@ int RecordUpload(int32_t width, int32_t height, const void* pixels) {
 }
 
 class TextureTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         g_upload = Upload{};
         saved_ = Texture::upload;
@@ -78,9 +78,9 @@ TEST_F(TextureTest, FailedLoadsKeepAnEmptyTextureAndUploadNothing) {
     std::vector<uint8_t> truncated = MakeBmp(BmpSpec{});
     truncated.resize(60);
     const std::string paths[] = {
-        (folder_.Path() / "missing.bmp").string(),
-        folder_.Write("truncated.bmp", truncated),
-        folder_.Write("text.bmp", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!', '!'}),
+        (folder_.Path() / "missing.bmp").string(), folder_.Write("truncated.bmp", truncated),
+        folder_.Write("text.bmp",
+                      {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!', '!'}),
         folder_.Path().string(),  // a folder
     };
     for (const std::string& path : paths) {

@@ -17,8 +17,8 @@ TEST(Twist, RingZeroAtTimeZero) {
 TEST(Twist, KnownValues) {
     // Ring 6 at t = 1: hand-evaluated sums of the stated sines.
     const RingShape ring = RingShapeAt(6, 1.0);
-    EXPECT_NEAR(ring.texShift,
-                0.45 * std::sin(6.0 / 18 - 1.23) + 0.53 * std::sin(6.0 / 12 + 0.78), 1e-15);
+    EXPECT_NEAR(ring.texShift, 0.45 * std::sin(6.0 / 18 - 1.23) + 0.53 * std::sin(6.0 / 12 + 0.78),
+                1e-15);
     EXPECT_NEAR(ring.radius, 0.3 * std::sin(6.0 / 8 + 1) + 0.15 * std::sin(2.0 - 0.8) + 0.8, 1e-15);
     EXPECT_NEAR(ring.shiftX, 0.3 * std::sin(1.0 + 0.9) + 0.25 * std::sin(1.2 + 1.23), 1e-15);
 }

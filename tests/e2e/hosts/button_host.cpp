@@ -23,15 +23,13 @@ struct Placement {
 
 // The settings window's sizes (77 × 25, 41 × 21), the default size, and a degenerate one.
 constexpr Placement kButtons[] = {
-    {L"設定", 20, 20, 77, 25, true},
-    {L"ｷｬﾝｾﾙ", 110, 20, 77, 25, true},
-    {L"...", 20, 70, 41, 21, false},
-    {L"Command", 110, 70, 117, 28, true},
+    {L"設定", 20, 20, 77, 25, true}, {L"ｷｬﾝｾﾙ", 110, 20, 77, 25, true},
+    {L"...", 20, 70, 41, 21, false}, {L"Command", 110, 70, 117, 28, true},
     {L"x", 250, 20, 6, 5, true},
 };
 
 class HostForm : public forms::Form {
-public:
+  public:
     bool Open() {
         forms::FormStyle style;
         style.caption = L"ButtonHost";
@@ -41,7 +39,8 @@ public:
         style.width = 280;
         style.height = 120;
         style.backColour = RGB(0xEC, 0xE9, 0xD8);
-        if (!Create(style)) return false;
+        if (!Create(style))
+            return false;
         const forms::FontSpec font = controls::DefaultButtonFont();
         for (const Placement& place : kButtons) {
             auto button = std::make_unique<controls::Command>();
@@ -56,15 +55,17 @@ public:
         }
         for (size_t i = 0; i < buttons_.size(); ++i) {
             buttons_[i]->Initialize();
-            if (!kButtons[i].enabled) buttons_[i]->SetEnabled(0);
+            if (!kButtons[i].enabled)
+                buttons_[i]->SetEnabled(0);
         }
         return true;
     }
 
-private:
+  private:
     void OnClick(controls::Command* button) {
         ++clicks_;
-        const std::wstring title = L"ButtonHost " + button->Caption() + L" " + std::to_wstring(clicks_);
+        const std::wstring title =
+            L"ButtonHost " + button->Caption() + L" " + std::to_wstring(clicks_);
         SetWindowTextW(Hwnd(), title.c_str());
     }
 
@@ -76,11 +77,13 @@ private:
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HostForm host;
-    if (!host.Open()) return 1;
+    if (!host.Open())
+        return 1;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab moves the focus between the buttons, as in a dialog.
-        if (IsDialogMessageW(host.Hwnd(), &message)) continue;
+        if (IsDialogMessageW(host.Hwnd(), &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -19,7 +19,8 @@ void PrintTree(HWND window, HDC dc, POINT origin) {
     SetViewportOrgEx(dc, origin.x, origin.y, &old);
     SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rect{};
         GetWindowRect(child, &rect);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
@@ -41,9 +42,11 @@ int wmain(int argc, wchar_t** argv) {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = L"PreviewHost";
     RegisterClassW(&windowClass);
-    HWND parent = CreateWindowExW(0, L"PreviewHost", L"PreviewHost", WS_POPUP | WS_VISIBLE, 100, 100,
-                                  width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!merovan::StartPreview(parent)) return 1;
+    HWND parent =
+        CreateWindowExW(0, L"PreviewHost", L"PreviewHost", WS_POPUP | WS_VISIBLE, 100, 100, width,
+                        height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!merovan::StartPreview(parent))
+        return 1;
     HWND form = FindWindowExW(parent, nullptr, nullptr, L"Preview Window");
     RECT client{};
     GetClientRect(form, &client);

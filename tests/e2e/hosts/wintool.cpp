@@ -1,9 +1,9 @@
 // A small Windows-side helper for the end-to-end tests: reads windows as Windows sees them,
 // sends them messages, and hosts a preview the way the display settings do.
 //
-//   wintool window TITLE                 one line: hwnd class x y width height client visible style parent caption
-//   wintool close TITLE                  posts WM_CLOSE to the top-level window TITLE
-//   wintool repaint TITLE                has the window TITLE and its children repaint all
+//   wintool window TITLE                 one line: hwnd class x y width height client visible style
+//   parent caption wintool close TITLE                  posts WM_CLOSE to the top-level window
+//   TITLE wintool repaint TITLE                has the window TITLE and its children repaint all
 //   wintool endsession TITLE             tells the window TITLE that the user's session ends
 //                                        (WM_QUERYENDSESSION, then WM_ENDSESSION)
 //   wintool preview SCR W H              makes a W × H parent window, starts "SCR /p HWND",
@@ -19,7 +19,8 @@ namespace {
 
 std::string Narrow(const std::wstring& text) {
     // The console shows the program's code page; the tests read it as such.
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string out(length > 0 ? length - 1 : 0, '\0');
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out.data(), length, nullptr, nullptr);
     return out;
@@ -36,14 +37,17 @@ void PrintWindowLine(const char* label, HWND window) {
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
     // The caption comes last: it may hold blanks.
-    std::printf("%s hwnd=%llu class=%s x=%ld y=%ld width=%ld height=%ld client=%ldx%ld "
-                "client_x=%ld client_y=%ld visible=%d style=0x%08lx parent=%llu caption=%s\n",
-                label, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
-                Narrow(className).c_str(), rect.left, rect.top,
-                rect.right - rect.left, rect.bottom - rect.top, client.right, client.bottom, origin.x,
-                origin.y, IsWindowVisible(window) ? 1 : 0, static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
-                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetAncestor(window, GA_PARENT))),
-                Narrow(caption).c_str());
+    std::printf(
+        "%s hwnd=%llu class=%s x=%ld y=%ld width=%ld height=%ld client=%ldx%ld "
+        "client_x=%ld client_y=%ld visible=%d style=0x%08lx parent=%llu caption=%s\n",
+        label, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
+        Narrow(className).c_str(), rect.left, rect.top, rect.right - rect.left,
+        rect.bottom - rect.top, client.right, client.bottom, origin.x, origin.y,
+        IsWindowVisible(window) ? 1 : 0,
+        static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+        static_cast<unsigned long long>(
+            reinterpret_cast<uintptr_t>(GetAncestor(window, GA_PARENT))),
+        Narrow(caption).c_str());
     std::fflush(stdout);
 }
 
@@ -67,16 +71,18 @@ int Preview(const std::wstring& scr, int width, int height) {
     windowClass.lpszClassName = L"PreviewHost";
     RegisterClassW(&windowClass);
     // A borderless window whose client area is the little monitor's screen.
-    HWND parent = CreateWindowExW(0, L"PreviewHost", L"PreviewHost", WS_POPUP | WS_VISIBLE, 100, 100,
-                                  width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND parent =
+        CreateWindowExW(0, L"PreviewHost", L"PreviewHost", WS_POPUP | WS_VISIBLE, 100, 100, width,
+                        height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     PrintWindowLine("parent", parent);
 
-    std::wstring commandLine = L"\"" + scr + L"\" /p " + std::to_wstring(reinterpret_cast<uintptr_t>(parent));
+    std::wstring commandLine =
+        L"\"" + scr + L"\" /p " + std::to_wstring(reinterpret_cast<uintptr_t>(parent));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(scr.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!CreateProcessW(scr.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
         std::printf("error start %lu\n", GetLastError());
         return 1;
     }
@@ -86,7 +92,8 @@ int Preview(const std::wstring& scr, int width, int height) {
         child = FindWindowExW(parent, nullptr, nullptr, L"Preview Window");
     }
     // The preview makes its window a child first, then places and shows it.
-    for (int i = 0; i < 200 && child != nullptr && !IsWindowVisible(child); ++i) PumpFor(50);
+    for (int i = 0; i < 200 && child != nullptr && !IsWindowVisible(child); ++i)
+        PumpFor(50);
     if (child == nullptr) {
         std::printf("error no-child\n");
         TerminateProcess(process.hProcess, 1);
@@ -123,23 +130,29 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (args.size() == 2 && args[0] == L"repaint") {
         HWND window = FindWindowW(nullptr, args[1].c_str());
-        return window != nullptr && RedrawWindow(window, nullptr, nullptr,
-                                                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW)
+        return window != nullptr &&
+                       RedrawWindow(window, nullptr, nullptr,
+                                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW)
                    ? 0
                    : 1;
     }
     if (args.size() == 2 && args[0] == L"endsession") {
         HWND window = FindWindowW(nullptr, args[1].c_str());
-        if (window == nullptr) return 1;
+        if (window == nullptr)
+            return 1;
         DWORD_PTR answer = 0;
-        SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
+        SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                            5000, &answer);
         std::printf("queryendsession=%llu\n", static_cast<unsigned long long>(answer));
-        SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
+        SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                            &answer);
         return 0;
     }
     if (args.size() == 4 && args[0] == L"preview") {
         return Preview(args[1], _wtoi(args[2].c_str()), _wtoi(args[3].c_str()));
     }
-    std::fprintf(stderr, "usage: wintool window TITLE | close TITLE | repaint TITLE | endsession TITLE | preview SCR W H\n");
+    std::fprintf(stderr,
+                 "usage: wintool window TITLE | close TITLE | repaint TITLE | endsession TITLE | "
+                 "preview SCR W H\n");
     return 2;
 }
