@@ -16,8 +16,6 @@ constexpr UINT kTimer2IntervalMs = 200;
 constexpr int kBackWidthTwips = 1395;
 constexpr int kBackHeightTwips = 1275;
 
-RunForm* g_runForm = nullptr;
-
 }  // namespace
 
 RunForm::RunForm()
@@ -56,7 +54,6 @@ void RunForm::CaptureDesktop() {
     // and the picture must be the screen exactly, pixel (x, y) being screen (x, H − 1 − y).
     const HWND desktop = GetDesktopWindow();
     const forms::WindowDC screen(desktop);
-    SetStretchBltMode(Display.Canvas(), COLORONCOLOR);
     FormResult = BitBlt(Display.Canvas(), 0, 0, Display.Width(), Display.Height(), screen.Get(), 0,
                         0, SRCCOPY);
     Display.FlipRows();
@@ -127,9 +124,10 @@ void RunForm::OnClose() {
 LRESULT RunForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:
-            OnClose();
+            OnClose();  // ends the program
+            return 0;
         case WM_QUERYENDSESSION:
-            return TRUE;
+            return TRUE;  // never refused; WM_ENDSESSION follows
         case WM_ENDSESSION:
             if (wParam)
                 OnClose();
@@ -141,7 +139,6 @@ LRESULT RunForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool LoadRunForm() {
     static RunForm form;
-    g_runForm = &form;
     return form.Load();
 }
 
