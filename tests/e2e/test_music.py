@@ -111,7 +111,8 @@ def test_mp3_plays_restarts_after_its_end_and_stops(session, dist):
     # A two-second tone starts again within a second of its end.
     started = commands[1][0]
     first_restart = commands[restarts[0]][0]
-    assert first_restart - started < 2.0 + 1.0 + 0.5, f"restarted {first_restart - started:.2f} s after start"
+    # Its end plus one tick of the 1 s timer, with room for a busy machine.
+    assert first_restart - started < 2.0 + 1.0 + 1.5, f"restarted {first_restart - started:.2f} s after start"
     assert texts[-2:] == ["stop MP3Play", "close MP3Play"], texts[-4:]
     session.log(f"first restart {first_restart - started:.2f} s after the start of a 2 s MP3")
 

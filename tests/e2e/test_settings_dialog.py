@@ -213,3 +213,28 @@ def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
 
 def test_an_unwritable_program_folder_saves_the_per_user_copy(session, dist):
     fe.run_as_user(session, dist, "readonly-program-folder")
+
+
+def test_a_file_outside_code_page_932_is_stored_by_its_short_name(session, dist):
+    """The settings file holds code page 932 text: a picked name with other characters is
+    stored by its short form, which the next run plays."""
+    import test_music as music
+    song = music.make_music(session, "Grüße 😀.mp3", 2)
+    folder = session.unix_path(song).parent
+    (folder / "old.wav").write_bytes(b"RIFF")
+    dialog = Dialog(session, dist, settings_bytes(2, 0, f"C:\\{music.MUSIC_FOLDER}\\old.wav"))
+    dialog.click_button(FILE_BUTTON, in_panel=True)
+    picker = session.find_window(FILE_DIALOG, timeout=30)
+    # The first entry of the list, in name order: the song.
+    session.mouse_move(picker.x + 60, picker.y + 64)
+    session._xdotool("click", "--repeat", "2", "--delay", "80", "1")
+    session.window_gone(FILE_DIALOG, timeout=30)
+    dialog.click_button(SET_BUTTON)
+    assert dialog.closed() == 0
+    stored = dialog.ini.read_bytes().decode("cp932").split("BGMﾌｧｲﾙ=")[1].strip()
+    assert stored.startswith("C:\\") and "~" in stored.rsplit("\\", 1)[1], stored
+    proc, window = music.start_traced_run(session, dialog.scr)
+    session.wait_until(lambda: "play MP3Play" in music.sent(session, proc), 30, "the MP3 playing")
+    opened = music.mci_commands(session, proc)[0]
+    assert opened[1] == f'open "{stored}" type MPEGVideo Alias MP3Play' and opened[2] == 0, opened
+    fe.end_run_by_escape(session, proc, window)
