@@ -602,6 +602,35 @@ class Session:
         finally:
             xlib.XCloseDisplay(display)
 
+    def cursor_image(self):
+        """The X pointer's current picture: (width, height, hot x, hot y, number of
+        pixels that are not fully transparent). A hidden pointer has none."""
+        class Image(ctypes.Structure):
+            _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                        ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                        ("serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                        ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+        xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+        xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        xlib.XFree.argtypes = [ctypes.c_void_p]
+        xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(Image)
+        xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+        display = xlib.XOpenDisplay(self.display.encode())
+        if not display:
+            raise HarnessError(f"cannot open display {self.display}")
+        try:
+            pointer = xfixes.XFixesGetCursorImage(display)
+            image = pointer.contents
+            shown = sum(1 for i in range(image.width * image.height) if image.pixels[i] >> 24)
+            result = (image.width, image.height, image.xhot, image.yhot, shown)
+            xlib.XFree(pointer)
+            return result
+        finally:
+            xlib.XCloseDisplay(display)
+
     # ------------------------------------------------------------ input ---
     def mouse_location(self):
         out = self._xdotool("getmouselocation", "--shell")

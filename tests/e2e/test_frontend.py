@@ -118,10 +118,14 @@ def test_run_snapshots_desktop_and_ends_after_escape(session, dist):
     assert back["bits"] == 24 and back["width"] > 0 and back["height"] > 0
     assert all(set(row) == {0} for row in back_rows), "the second picture is not solid black"
 
+    # The pointer is hidden over the turning desktop, and shows again after the run.
+    session.mouse_move(window.x + 512, window.y + 384)
+    session.wait_until(lambda: session.cursor_image()[4] == 0, 10, "the pointer hidden")
     seconds, code = end_run_by_escape(session, proc, window)
     assert code == 0
     assert seconds < 2.0, f"the run took {seconds:.2f} s to end after Escape"
     session.window_gone(RENDERER_TITLE, timeout=5)
+    session.wait_until(lambda: session.cursor_image()[4] > 0, 10, "the pointer shown again")
     session.log(f"run ended {seconds:.2f} s after Escape went down")
 
 

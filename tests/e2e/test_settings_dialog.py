@@ -2,8 +2,6 @@
 where it opens, its shading, the choices and their marks, the repeat box,
 picking a file, saving exactly the three keys, cancelling, and the link."""
 
-import ctypes
-import ctypes.util
 import os
 import time
 from pathlib import Path
@@ -168,28 +166,6 @@ def test_a_file_picked_in_the_file_dialog_is_shown_and_saved(session, dist):
     assert dialog.ini.read_bytes() == settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\song.mp3")
 
 
-def xfixes_cursor(session):
-    """Size and hot spot of the X pointer's current picture."""
-    class Image(ctypes.Structure):
-        _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
-                    ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
-                    ("serial", ctypes.c_ulong), ("pixels", ctypes.c_void_p), ("atom", ctypes.c_ulong),
-                    ("name", ctypes.c_char_p)]
-    xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-    xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
-    xlib.XOpenDisplay.restype = ctypes.c_void_p
-    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(Image)
-    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
-    display = xlib.XOpenDisplay(session.display.encode())
-    try:
-        image = xfixes.XFixesGetCursorImage(display).contents
-        return image.width, image.height, image.xhot, image.yhot
-    finally:
-        xlib.XCloseDisplay(display)
-
-
 def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
     fake = session.work / "fakebin"
     fake.mkdir(exist_ok=True)
@@ -201,9 +177,9 @@ def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
     dialog = Dialog(session, dist, settings_bytes(0, 0),
                     extra_env={"PATH": f"{fake}:{os.environ.get('PATH', '')}"})
     session.mouse_move(*dialog.at(*LINK))
-    session.wait_until(lambda: xfixes_cursor(session)[2:] == (12, 10), 10, "the hand over the link")
+    session.wait_until(lambda: session.cursor_image()[2:4] == (12, 10), 10, "the hand over the link")
     session.mouse_move(*dialog.at(200, 120))
-    session.wait_until(lambda: xfixes_cursor(session)[2:] != (12, 10), 10, "the arrow off the link")
+    session.wait_until(lambda: session.cursor_image()[2:4] != (12, 10), 10, "the arrow off the link")
     dialog.click(*LINK)
     session.wait_until(lambda: opened.exists() and opened.read_text().strip(), 30, "the browser started")
     assert opened.read_text().strip() == "https://merovan.example.jp/"
