@@ -133,6 +133,37 @@ void Form::OnTimer(UINT_PTR id) {
     }
 }
 
+void Form::OnSetCursor() {
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(window_, &at);
+    const Graphic* graphic = GraphicAt(MAKELPARAM(at.x, at.y));
+    HCURSOR cursor = LoadCursorW(nullptr, IDC_ARROW);
+    if (graphic != nullptr && graphic->cursor != nullptr)
+        cursor = graphic->cursor;
+    if (ProgramPointer() != nullptr)
+        cursor = ProgramPointer();
+    SetCursor(cursor);
+}
+
+bool Form::OnEraseBackground(HDC dc) {
+    if (DrawsItself())
+        return true;  // the content covers the whole client area
+    if (!background_)
+        return false;
+    RECT client{};
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, background_.get());
+    return true;
+}
+
+void Form::OnDestroyed() {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    window_ = nullptr;
+}
+
+// What every form does the same way is handled here; the rest goes to the form's own
+// HandleMessage.
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -142,48 +173,39 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (form == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_TIMER) {
-        form->OnTimer(wParam);
-        return 0;
-    }
-    if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT) {
-        POINT at{};
-        GetCursorPos(&at);
-        ScreenToClient(window, &at);
-        const Graphic* graphic = form->GraphicAt(MAKELPARAM(at.x, at.y));
-        const HCURSOR cursor = ProgramPointer() != nullptr ? ProgramPointer()
-                               : graphic != nullptr && graphic->cursor != nullptr
-                                   ? graphic->cursor
-                                   : LoadCursorW(nullptr, IDC_ARROW);
-        SetCursor(cursor);
-        return TRUE;
-    }
     if (form->OnGraphicMessage(message, wParam, lParam))
         return 0;
-    if (form->DrawsItself()) {
-        switch (message) {
-            case WM_ERASEBKGND:
-                return 1;  // the content covers the whole client area
-            case WM_PAINT: {
+    switch (message) {
+        case WM_TIMER:
+            form->OnTimer(wParam);
+            return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) != HTCLIENT)
+                break;
+            form->OnSetCursor();
+            return TRUE;
+        case WM_ERASEBKGND:
+            if (!form->OnEraseBackground(reinterpret_cast<HDC>(wParam)))
+                break;
+            return 1;
+        case WM_PAINT:
+            if (!form->DrawsItself())
+                break;
+            {
                 PaintScope paint(window);
                 form->Paint(paint.Get());
-                return 0;
             }
-            case WM_PRINTCLIENT:
-                form->Paint(reinterpret_cast<HDC>(wParam));
-                return 0;
-        }
-    }
-    if (message == WM_ERASEBKGND && form->background_) {
-        RECT client{};
-        GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, form->background_.get());
-        return 1;
-    }
-    if (message == WM_NCDESTROY) {
-        form->window_ = nullptr;
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        return DefWindowProcW(window, message, wParam, lParam);
+            return 0;
+        case WM_PRINTCLIENT:
+            if (!form->DrawsItself())
+                break;
+            form->Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_NCDESTROY:
+            form->OnDestroyed();
+            return DefWindowProcW(window, message, wParam, lParam);
+        default:
+            break;
     }
     return form->HandleMessage(message, wParam, lParam);
 }

@@ -61,6 +61,9 @@ class Form {
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR id);
     void Paint(HDC dc);
+    void OnSetCursor();
+    bool OnEraseBackground(HDC dc);
+    void OnDestroyed();
     Graphic* GraphicAt(LPARAM lParam) const;
     bool OnGraphicMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
