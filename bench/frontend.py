@@ -53,17 +53,6 @@ def birth_and_write_ns(path):
     return ns(birth), ns(write)
 
 
-def start_xvfb(width, height):
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24",
-                             "-r", "-noreset", "-nolisten", "tcp"], pass_fds=(write_fd,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    with os.fdopen(read_fd) as pipe:
-        display = ":" + pipe.readline().strip()
-    return xvfb, display
-
-
 def one_start(session, scr, shim, log):
     for path in (session.c_drive / "Merovan1.bmp", session.c_drive / "Merovan2.bmp"):
         path.unlink(missing_ok=True)
@@ -133,39 +122,30 @@ def main():
     shim = args.native / "bench" / "first_swap_shim.so"
     common.print_load("at start")
     for width, height in SIZES:
-        xvfb, display = start_xvfb(width, height)
-        try:
-            with Session(args.work / f"frontend-{width}", display=display) as session:
-                scr = fe.install(session, args.dist)
-                keeper = session.start("cmd", ["/c", "pause"])
-                time.sleep(2)
-                wine_cost = []
-                for _ in range(3):
-                    started = time.monotonic()
-                    session.run("hostname", timeout=60)
-                    wine_cost.append((time.monotonic() - started) * 1000)
-                runs = [one_start(session, scr, shim, session.work / "swap.log") for _ in range(args.runs)]
-                keeper.kill()
-                print(f"\n{width} x {height} screen, median of {args.runs} warm starts (ms from start):")
-                for key in ("captured", "written", "context", "frame", "escape"):
-                    values = [r[key] for r in runs]
-                    print(f"  {key:9} {statistics.median(values):7.0f}   (min {min(values):.0f}, max {max(values):.0f})")
-                print(f"  Wine's own process start (hostname.exe): {statistics.median(wine_cost):.0f} ms")
-                if width == 1920:
-                    mp3 = music.make_music(session, "bench.mp3", 3)
-                    cases = {"no music": fe_settings(0, 0, ""), "MP3 looping": fe_settings(2, 0, mp3),
-                             "CD chosen, no drive": fe_settings(1, 5, "")}
-                    print(f"\nfront end CPU over {CPU_SECONDS} s of a run (percent of one core):")
-                    for name, settings in cases.items():
-                        print(f"  {name:20} {cpu_while_running(session, scr, settings):.2f} %")
-        finally:
-            xvfb.terminate()
-            xvfb.wait()
+        with Session(args.work / f"frontend-{width}", screen=(width, height)) as session:
+            scr = fe.install(session, args.dist)
+            keeper = session.start("cmd", ["/c", "pause"])
+            time.sleep(2)
+            wine_cost = []
+            for _ in range(3):
+                started = time.monotonic()
+                session.run("hostname", timeout=60)
+                wine_cost.append((time.monotonic() - started) * 1000)
+            runs = [one_start(session, scr, shim, session.work / "swap.log") for _ in range(args.runs)]
+            keeper.kill()
+            print(f"\n{width} x {height} screen, median of {args.runs} warm starts (ms from start):")
+            for key in ("captured", "written", "context", "frame", "escape"):
+                values = [r[key] for r in runs]
+                print(f"  {key:9} {statistics.median(values):7.0f}   (min {min(values):.0f}, max {max(values):.0f})")
+            print(f"  Wine's own process start (hostname.exe): {statistics.median(wine_cost):.0f} ms")
+            if width == 1920:
+                mp3 = music.make_music(session, "bench.mp3", 3)
+                cases = {"no music": fe.settings_bytes(0, 0, ""), "MP3 looping": fe.settings_bytes(2, 0, mp3),
+                         "CD chosen, no drive": fe.settings_bytes(1, 5, "")}
+                print(f"\nfront end CPU over {CPU_SECONDS} s of a run (percent of one core):")
+                for name, settings in cases.items():
+                    print(f"  {name:20} {cpu_while_running(session, scr, settings):.2f} %")
     common.print_load("at end")
-
-
-def fe_settings(kind, repeat, path):
-    return f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={path}\r\n".encode("cp932")
 
 
 if __name__ == "__main__":

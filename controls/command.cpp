@@ -5,7 +5,8 @@
 #include <cmath>
 
 #include "controls/command_resources.h"
-#include "forms/image_control.h"
+#include "forms/graphics.h"
+#include "forms/program.h"
 
 namespace controls {
 namespace {
@@ -13,14 +14,7 @@ namespace {
 constexpr UINT kPointerWatchMs = 100;
 constexpr UINT_PTR kPointerWatchId = 1;
 constexpr int kLabelHeightTwips = 195;
-constexpr int kTwipsPerInch = 1440;
 constexpr COLORREF kTransparentBack = RGB(0xEC, 0xE9, 0xD8);
-
-int Dpi(HWND window) {
-    const forms::WindowDC dc(window);
-    const int dpi = GetDeviceCaps(dc.Get(), LOGPIXELSY);
-    return dpi > 0 ? dpi : 96;
-}
 
 // The description of `width` × `height` 24-bit pixels, top row first.
 BITMAPINFO TopDown24(int width, int height) {
@@ -129,12 +123,12 @@ void Command::DrawFace(Face face, bool reverseGradient) {
 RECT Command::CaptionRect() const {
     RECT client{};
     GetClientRect(Hwnd(), &client);
-    const int dpi = Dpi(Hwnd());
-    const int heightTwips = MulDiv(client.bottom, kTwipsPerInch, dpi);
+    const int dpi = forms::ScreenDpi();
+    const int heightTwips = MulDiv(client.bottom, forms::kTwipsPerInch, dpi);
     const double topTwips = CaptionTopTwips(heightTwips, kLabelHeightTwips);
     RECT label = client;
-    label.top = static_cast<LONG>(std::lround(topTwips * dpi / kTwipsPerInch));
-    label.bottom = label.top + MulDiv(kLabelHeightTwips, dpi, kTwipsPerInch);
+    label.top = static_cast<LONG>(std::lround(topTwips * dpi / forms::kTwipsPerInch));
+    label.bottom = label.top + MulDiv(kLabelHeightTwips, dpi, forms::kTwipsPerInch);
     return label;
 }
 
@@ -187,16 +181,7 @@ void Command::ShowCaption(const std::wstring& caption) {
 
 void Command::UseFont(const forms::FontSpec& font) {
     font_ = font;
-    LOGFONTW log{};
-    const int dpi = Hwnd() != nullptr ? Dpi(Hwnd()) : 96;
-    log.lfHeight = -static_cast<LONG>(std::lround(font.sizePoints * dpi / 72.0));
-    log.lfWeight = font.weight;
-    log.lfItalic = font.italic;
-    log.lfUnderline = font.underline;
-    log.lfStrikeOut = font.strikethrough;
-    log.lfCharSet = static_cast<BYTE>(font.charset);
-    lstrcpynW(log.lfFaceName, font.faceName.c_str(), LF_FACESIZE);
-    fontHandle_.reset(CreateFontIndirectW(&log));
+    fontHandle_.reset(forms::CreateFontFor(font));
     Invalidate();
 }
 

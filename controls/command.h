@@ -50,8 +50,6 @@ class Command : public forms::Form, private CommandView {
     std::function<void()> Click;
     std::function<void(const wchar_t* property)> PropertyChanged;
 
-    const CommandLogic& Logic() const { return logic_; }
-
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PaintContent(HDC dc) override;

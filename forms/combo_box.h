@@ -15,7 +15,6 @@ class ComboBox {
     std::wstring Text() const;
     void AddItem(const std::wstring& item) const;
     void SetEnabled(bool enabled) const { EnableWindow(window_, enabled); }
-    bool Enabled() const { return IsWindowEnabled(window_) != FALSE; }
 
   private:
     HWND window_ = nullptr;  // destroyed with its parent

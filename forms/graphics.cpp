@@ -1,7 +1,9 @@
 #include "forms/graphics.h"
 
+#include <cmath>
+
 #include "forms/handles.h"
-#include "forms/image_control.h"
+#include "forms/program.h"
 
 namespace forms {
 namespace {
@@ -9,6 +11,34 @@ namespace {
 HCURSOR g_programPointer = nullptr;
 
 }  // namespace
+
+HBITMAP LoadPicture(int id) {
+    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+void DrawPicture(HDC dc, HBITMAP picture, int x, int y) {
+    if (picture == nullptr)
+        return;
+    BITMAP info{};
+    GetObjectW(picture, sizeof info, &info);
+    MemoryDC source(dc);
+    Selection selected(source.Get(), picture);
+    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+}
+
+HFONT CreateFontFor(const FontSpec& spec) {
+    constexpr double kPointsPerInch = 72.0;
+    LOGFONTW log{};
+    log.lfHeight = -static_cast<LONG>(std::lround(spec.sizePoints * ScreenDpi() / kPointsPerInch));
+    log.lfWeight = spec.weight;
+    log.lfItalic = spec.italic;
+    log.lfUnderline = spec.underline;
+    log.lfStrikeOut = spec.strikethrough;
+    log.lfCharSet = static_cast<BYTE>(spec.charset);
+    lstrcpynW(log.lfFaceName, spec.faceName.c_str(), LF_FACESIZE);
+    return CreateFontIndirectW(&log);
+}
 
 void SetProgramPointer(HCURSOR cursor) {
     g_programPointer = cursor;

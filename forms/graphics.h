@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "forms/property_store.h"
+
 namespace forms {
 
 class Graphic {
@@ -45,7 +47,6 @@ class Image : public Graphic {
     void Draw(HDC dc) const override;
     // Takes the picture (not owned) and the picture's size.
     void SetPicture(HBITMAP picture);
-    HBITMAP Picture() const { return picture_; }
 
   private:
     HBITMAP picture_ = nullptr;
@@ -57,6 +58,14 @@ class Outline : public Graphic {
     void Draw(HDC dc) const override;
     COLORREF colour = RGB(0, 0, 0);
 };
+
+// A font as the property store describes it, at the screen's size; the caller owns it.
+HFONT CreateFontFor(const FontSpec& spec);
+
+// Loads a bitmap resource of this program; null when there is none.
+HBITMAP LoadPicture(int id);
+// Draws `picture` at (x, y) at its own size.
+void DrawPicture(HDC dc, HBITMAP picture, int x, int y);
 
 // The pointer shown over every window of the program while set (the hourglass while the
 // link opens); null shows each window's own pointer again.

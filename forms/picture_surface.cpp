@@ -13,11 +13,6 @@ bool PictureSurface::Create(HWND parent, int x, int y, int width, int height) {
     return Form::Create(ChildStyle(parent, x, y, width, height));
 }
 
-void PictureSurface::Resize(int width, int height) {
-    MakeBitmap(width, height);
-    Move(0, 0, width, height);
-}
-
 void PictureSurface::MakeBitmap(int width, int height) {
     if (originalBitmap_ != nullptr) {
         SelectObject(canvas_.Get(), originalBitmap_);

@@ -16,8 +16,6 @@ class PictureSurface : public Form {
   public:
     // A black surface of `width` × `height` pixels, no border.
     bool Create(HWND parent, int x, int y, int width, int height);
-    // New size; the picture becomes black again.
-    void Resize(int width, int height);
 
     int Width() const { return width_; }
     int Height() const { return height_; }

@@ -32,15 +32,23 @@ int ScreenHeightPixels() {
 
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
+constexpr int kStandardDpi = 96;
 
-int TwipsPerPixel(int axis) {
+int DotsPerInch(int axis) {
     const WindowDC screen(nullptr);
     const int dpi = GetDeviceCaps(screen.Get(), axis);
-    return dpi > 0 ? kTwipsPerInch / dpi : 15;
+    return dpi > 0 ? dpi : kStandardDpi;
+}
+
+int TwipsPerPixel(int axis) {
+    return kTwipsPerInch / DotsPerInch(axis);
 }
 
 }  // namespace
+
+int ScreenDpi() {
+    return DotsPerInch(LOGPIXELSY);
+}
 
 int TwipsPerPixelX() {
     return TwipsPerPixel(LOGPIXELSX);

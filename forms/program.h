@@ -17,6 +17,9 @@ std::wstring ProgramFolder();
 
 int ScreenWidthPixels();
 int ScreenHeightPixels();
+constexpr int kTwipsPerInch = 1440;
+// Dots per inch of the screen, vertically.
+int ScreenDpi();
 int TwipsPerPixelX();
 int TwipsPerPixelY();
 

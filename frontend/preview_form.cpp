@@ -8,8 +8,6 @@ namespace merovan {
 namespace {
 
 constexpr wchar_t kPreviewCaption[] = L"Preview Window";
-constexpr int kPreviewWidthTwips = 2280;   // 152 pixels at 15 twips per pixel
-constexpr int kPreviewHeightTwips = 1680;  // 112 pixels
 // The display settings destroy the parent, and with it this form; this check is the second
 // guard that the process does not outlive it.
 constexpr UINT kParentCheckIntervalMs = 1000;
@@ -42,13 +40,15 @@ bool PreviewForm::Start(HWND parent) {
     if (!Create(style))
         return false;
     background_.reset(forms::LoadPicture(kPicturePreviewBackground));
-    Img_Prev.Create(Hwnd(), 0, 0, kPreviewWidthTwips / tppX, kPreviewHeightTwips / tppY,
-                    kPicturePreviewDesktop, RGB(0, 0, 0));
+    desktopPicture_.reset(forms::LoadPicture(kPicturePreviewDesktop));
+    Img_Prev.SetPicture(desktopPicture_.get());
+    AddGraphic(Img_Prev);
 
     SetWindowLongW(Hwnd(), GWL_STYLE, GetWindowLongW(Hwnd(), GWL_STYLE) | WS_CHILD);
     LastApiResult = SetParent(Hwnd(), parent) != nullptr;
     Move(0, 0, width / tppX, height / tppY);
-    Img_Prev.Move(0, 0, width / tppX, height / tppY);
+    // The picture keeps its own size at the top-left corner; the rest shows the black form.
+    Img_Prev.rect = RECT{0, 0, width / tppX, height / tppY};
     Show(SW_SHOW);
     return true;
 }

@@ -6,7 +6,7 @@
 
 #include "forms/form.h"
 #include "forms/handles.h"
-#include "forms/image_control.h"
+#include "forms/graphics.h"
 #include "forms/timer.h"
 
 namespace merovan {
@@ -25,7 +25,8 @@ class PreviewForm : public forms::Form {
   private:
     void CheckParent();
 
-    forms::ImageControl Img_Prev;
+    forms::Image Img_Prev;
+    forms::UniqueBitmap desktopPicture_;
     forms::UniqueBitmap background_;
     forms::Timer parentCheck_;
     HWND parent_ = nullptr;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "forms/image_control.h"
+#include "forms/graphics.h"
 #include "forms/program.h"
 #include "frontend/merovan_b.h"
 #include "frontend/resources.h"
@@ -28,7 +28,6 @@ constexpr DWORD kFileNameChars = 255;
 constexpr int kClientWidthTwips = 7440;
 constexpr int kClientHeightTwips = 3645;
 constexpr COLORREF kWindowBack = RGB(192, 192, 192);
-constexpr COLORREF kPanelBack = RGB(224, 224, 224);
 constexpr COLORREF kLinkColour = RGB(255, 255, 255);
 constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // no sizing, no min/max
 
@@ -61,14 +60,11 @@ RECT PixelRect(const Box& box) {
                 Py(box.top) + Py(box.height)};
 }
 
+// The window's labels use the buttons' font; the link's is underlined.
 HFONT MakeFont(bool underline) {
-    const forms::FontSpec spec = controls::DefaultButtonFont();
-    const forms::WindowDC screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-    return CreateFontW(-static_cast<int>(std::lround(spec.sizePoints * dpi / 72.0)), 0, 0, 0,
-                       spec.weight, FALSE, underline, FALSE, static_cast<BYTE>(spec.charset),
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                       spec.faceName.c_str());
+    forms::FontSpec spec = controls::DefaultButtonFont();
+    spec.underline = underline;
+    return forms::CreateFontFor(spec);
 }
 
 // Fills every row of a surface with its shade.

@@ -60,7 +60,7 @@ def readonly_program_folder(session, dist):
     import test_settings_dialog as sd
     scr = fe.install(session, dist)
     beside = scr.parent / sd.INI
-    beside.write_bytes(sd.settings_bytes(0, 0))
+    beside.write_bytes(fe.settings_bytes(0, 0))
     roaming = session.c_drive / "users" / Path.home().name / "AppData" / "Roaming"
     per_user = roaming / "Merovan" / sd.INI
     scr.parent.chmod(0o555)
@@ -85,8 +85,8 @@ def readonly_program_folder(session, dist):
         (roaming / "Merovan").chmod(0o755)
         dialog.click_button(sd.SET_BUTTON)
         assert dialog.closed() == 0
-        assert beside.read_bytes() == sd.settings_bytes(0, 0), "the file beside the program changed"
-        assert per_user.read_bytes() == sd.settings_bytes(1, 3), per_user.read_bytes()
+        assert beside.read_bytes() == fe.settings_bytes(0, 0), "the file beside the program changed"
+        assert per_user.read_bytes() == fe.settings_bytes(1, 3), per_user.read_bytes()
         print("saved to", per_user)
 
         # The next run plays by the per-user copy: the CD source.

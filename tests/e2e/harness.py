@@ -13,6 +13,7 @@ wine/wineboot/wineserver, xdotool and ImageMagick's `import`.
         assert s.wait_exit(proc, 10) == 0
 """
 
+import contextlib
 import ctypes
 import ctypes.util
 import fcntl
@@ -180,7 +181,8 @@ def _posix_ere_escape(text):
 class Session:
     """An Xvfb display and a fresh Wine prefix, torn down on exit."""
 
-    def __init__(self, work="build/e2e-work", reuse_prefix=False, display=None, log=None):
+    def __init__(self, work="build/e2e-work", reuse_prefix=False, display=None, log=None,
+                 screen=(SCREEN_WIDTH, SCREEN_HEIGHT)):
         self.work = Path(work).resolve()
         self.prefix = self.work / "prefix"
         self.home = self.work / "home"
@@ -188,6 +190,7 @@ class Session:
         self.reuse_prefix = reuse_prefix
         self.own_display = display is None
         self.display = display
+        self.screen = screen  # the size of an Xvfb screen of our own
         self.log = log or (lambda message: None)
         self.xvfb = None
         self.env = None
@@ -286,7 +289,7 @@ class Session:
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-r", "-noreset", "-nolisten", "tcp"],
+             f"{self.screen[0]}x{self.screen[1]}x24", "-r", "-noreset", "-nolisten", "tcp"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
             stderr=open(self.logs / "xvfb.log", "wb"), start_new_session=True)
         os.close(write_fd)
@@ -578,29 +581,35 @@ class Session:
                            env=self.env, check=True, timeout=60)
         return Picture.from_ppm(result.stdout)
 
-    def paint_root(self, rgb):
-        """Gives the root window a solid background colour, so that what a
-        program draws outside its own window shows up on screenshots."""
+    @contextlib.contextmanager
+    def _xlib(self):
+        """libX11 with a connection to this display: (library, display)."""
         xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
         xlib.XOpenDisplay.restype = ctypes.c_void_p
         xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        xlib.XDefaultRootWindow.restype = ctypes.c_ulong
-        xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        xlib.XSetWindowBackground.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong]
-        xlib.XClearWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-        xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
         xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
         display = xlib.XOpenDisplay(self.display.encode())
         if not display:
             raise HarnessError(f"cannot open display {self.display}")
         try:
+            yield xlib, display
+        finally:
+            xlib.XCloseDisplay(display)
+
+    def paint_root(self, rgb):
+        """Gives the root window a solid background colour, so that what a
+        program draws outside its own window shows up on screenshots."""
+        with self._xlib() as (xlib, display):
+            xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+            xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+            xlib.XSetWindowBackground.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong]
+            xlib.XClearWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+            xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
             root = xlib.XDefaultRootWindow(display)
             r, g, b = rgb
             xlib.XSetWindowBackground(display, root, (r << 16) | (g << 8) | b)
             xlib.XClearWindow(display, root)
             xlib.XSync(display, 0)
-        finally:
-            xlib.XCloseDisplay(display)
 
     def cursor_image(self):
         """The X pointer's current picture: (width, height, hot x, hot y, number of
@@ -610,26 +619,17 @@ class Session:
                         ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
                         ("serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
                         ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
-        xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
         xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
-        xlib.XOpenDisplay.restype = ctypes.c_void_p
-        xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-        xlib.XFree.argtypes = [ctypes.c_void_p]
         xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(Image)
         xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
-        display = xlib.XOpenDisplay(self.display.encode())
-        if not display:
-            raise HarnessError(f"cannot open display {self.display}")
-        try:
+        with self._xlib() as (xlib, display):
+            xlib.XFree.argtypes = [ctypes.c_void_p]
             pointer = xfixes.XFixesGetCursorImage(display)
             image = pointer.contents
             shown = sum(1 for i in range(image.width * image.height) if image.pixels[i] >> 24)
             result = (image.width, image.height, image.xhot, image.yhot, shown)
             xlib.XFree(pointer)
             return result
-        finally:
-            xlib.XCloseDisplay(display)
 
     # ------------------------------------------------------------ input ---
     def mouse_location(self):

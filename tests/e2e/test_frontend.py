@@ -20,6 +20,11 @@ REPO = Path(__file__).resolve().parents[2]
 
 
 # ----------------------------------------------------------------- helpers ---
+def settings_bytes(kind, repeat, music=""):
+    """A settings file as the settings window writes it: code page 932, CR LF lines."""
+    return f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={music}\r\n".encode("cp932")
+
+
 def install(session, dist, renderer=True):
     """Copies the programs into a folder of their own on C:; returns the .scr."""
     folder = session.c_drive / INSTALL_FOLDER / "メロヴァン"

@@ -63,8 +63,7 @@ def own_commands(commands):
 
 
 def write_settings(scr, kind, repeat=0, music=""):
-    text = f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={music}\r\n"
-    (scr.parent / "メロヴァン.ini").write_bytes(text.encode("cp932"))
+    (scr.parent / "メロヴァン.ini").write_bytes(fe.settings_bytes(kind, repeat, music))
 
 
 def make_music(session, name, seconds):

@@ -24,10 +24,6 @@ CANCEL_BUTTON = (404, 200, 77, 25)
 LINK = (20, 214)
 
 
-def settings_bytes(kind, repeat, music=""):
-    return f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={music}\r\n".encode("cp932")
-
-
 class Dialog:
     def __init__(self, session, dist, settings=None, extra_env=None):
         self.session = session
@@ -75,7 +71,7 @@ def _is_blue(rgb):
 
 
 def test_opens_centred_one_third_down_with_its_shading(session, dist):
-    dialog = Dialog(session, dist, settings_bytes(0, 0))
+    dialog = Dialog(session, dist, fe.settings_bytes(0, 0))
     info = dialog.info
     assert info["client"] == "496x243"
     width, height = int(info["width"]), int(info["height"])
@@ -111,7 +107,7 @@ def test_marks_and_enabled_controls_follow_the_stored_choice(session, dist):
         if kind == 2:
             (session.c_drive / "曲.mp3").write_bytes(b"ID3")
             music = "C:\\曲.mp3"
-        dialog = Dialog(session, dist, settings_bytes(kind, 0, music))
+        dialog = Dialog(session, dist, fe.settings_bytes(kind, 0, music))
         expected = [kind] if kind in (0, 1, 2) else []
         session.wait_until(lambda: dialog.selected_mark() == expected, 10, f"marks for kind {kind}")
         face = "normal" if file_enabled else "disable"
@@ -124,7 +120,7 @@ def test_marks_and_enabled_controls_follow_the_stored_choice(session, dist):
 
 
 def test_choosing_typing_and_setting_writes_exactly_the_keys(session, dist):
-    original = b"; keep me\r\n" + settings_bytes(0, 0) + b"[Other]\r\nx=y\r\n"
+    original = b"; keep me\r\n" + fe.settings_bytes(0, 0) + b"[Other]\r\nx=y\r\n"
     dialog = Dialog(session, dist, original)
     dialog.click(*CHOICE_LABEL[1], in_panel=True)  # the label "音楽CD"
     session.wait_until(lambda: dialog.selected_mark() == [1], 10, "the CD mark")
@@ -138,7 +134,7 @@ def test_choosing_typing_and_setting_writes_exactly_the_keys(session, dist):
 
 
 def test_right_press_on_a_mark_chooses_and_cancel_leaves_the_file(session, dist):
-    original = settings_bytes(1, 3)
+    original = fe.settings_bytes(1, 3)
     dialog = Dialog(session, dist, original)
     x, y = MARK[0]
     dialog.click(x + 6, y + 6, in_panel=True, button=3)
@@ -153,7 +149,7 @@ def test_a_file_picked_in_the_file_dialog_is_shown_and_saved(session, dist):
     folder.mkdir()
     (folder / "song.mp3").write_bytes(b"ID3")
     (folder / "old.wav").write_bytes(b"RIFF")
-    dialog = Dialog(session, dist, settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\old.wav"))
+    dialog = Dialog(session, dist, fe.settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\old.wav"))
     dialog.click_button(FILE_BUTTON, in_panel=True)
     picker = session.find_window(FILE_DIALOG, timeout=30)
     # The dialog opens in the folder of the current file; a name typed there is taken.
@@ -163,7 +159,7 @@ def test_a_file_picked_in_the_file_dialog_is_shown_and_saved(session, dist):
     session.window_gone(FILE_DIALOG, timeout=30)
     dialog.click_button(SET_BUTTON)
     assert dialog.closed() == 0
-    assert dialog.ini.read_bytes() == settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\song.mp3")
+    assert dialog.ini.read_bytes() == fe.settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\song.mp3")
 
 
 def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
@@ -174,7 +170,7 @@ def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
     script = fake / "xdg-open"
     script.write_text(f"#!/bin/sh\necho \"$1\" >> '{opened}'\n")
     script.chmod(0o755)
-    dialog = Dialog(session, dist, settings_bytes(0, 0),
+    dialog = Dialog(session, dist, fe.settings_bytes(0, 0),
                     extra_env={"PATH": f"{fake}:{os.environ.get('PATH', '')}"})
     session.mouse_move(*dialog.at(*LINK))
     session.wait_until(lambda: session.cursor_image()[2:4] == (12, 10), 10, "the hand over the link")
@@ -198,7 +194,7 @@ def test_a_file_outside_code_page_932_is_stored_by_its_short_name(session, dist)
     song = music.make_music(session, "Grüße 😀.mp3", 2)
     folder = session.unix_path(song).parent
     (folder / "old.wav").write_bytes(b"RIFF")
-    dialog = Dialog(session, dist, settings_bytes(2, 0, f"C:\\{music.MUSIC_FOLDER}\\old.wav"))
+    dialog = Dialog(session, dist, fe.settings_bytes(2, 0, f"C:\\{music.MUSIC_FOLDER}\\old.wav"))
     dialog.click_button(FILE_BUTTON, in_panel=True)
     picker = session.find_window(FILE_DIALOG, timeout=30)
     # The first entry of the list, in name order: the song.

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "frontend/preview_form.h"
-#include "tests/e2e/hosts/save_bitmap.h"
+#include "tests/e2e/hosts/host_support.h"
 
 namespace {
 
@@ -36,15 +36,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const int width = _wtoi(argv[2]), height = _wtoi(argv[3]);
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = L"PreviewHost";
-    RegisterClassW(&windowClass);
-    HWND parent =
-        CreateWindowExW(0, L"PreviewHost", L"PreviewHost", WS_POPUP | WS_VISIBLE, 100, 100, width,
-                        height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND parent = MakePreviewParent(width, height);
     if (!merovan::StartPreview(parent))
         return 1;
     HWND form = FindWindowExW(parent, nullptr, nullptr, L"Preview Window");

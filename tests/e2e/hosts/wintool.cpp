@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/hosts/host_support.h"
+
 namespace {
 
 std::string Narrow(const std::wstring& text) {
@@ -64,16 +66,7 @@ void PumpFor(DWORD ms) {
 }
 
 int Preview(const std::wstring& scr, int width, int height) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = L"PreviewHost";
-    RegisterClassW(&windowClass);
-    // A borderless window whose client area is the little monitor's screen.
-    HWND parent =
-        CreateWindowExW(0, L"PreviewHost", L"PreviewHost", WS_POPUP | WS_VISIBLE, 100, 100, width,
-                        height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND parent = MakePreviewParent(width, height);
     PrintWindowLine("parent", parent);
 
     std::wstring commandLine =
