@@ -1,4 +1,4 @@
-#include "controls/command_logic.h"
+#include "controls/push_button_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace {
 
 using Drawn = std::pair<Face, bool>;  // face and whether the gradient had the shade on top
 
-class FakeView : public CommandView {
+class FakeView : public PushButtonView {
   public:
     void DrawFace(Face face, bool reverse) override { faces.push_back({face, reverse}); }
     void SetCaptionEnabled(bool enabled) override { captionEnabled = enabled; }
@@ -23,7 +23,6 @@ class FakeView : public CommandView {
     void SetOpaque(bool o) override { opaque = o; }
     void StartPointerWatch() override { ++watchStarts; }
     void RaiseClick() override { ++clicks; }
-    void NotifyChanged(const wchar_t* property) override { changed.push_back(property); }
 
     std::vector<Drawn> faces;
     bool captionEnabled = true;
@@ -33,177 +32,180 @@ class FakeView : public CommandView {
     bool opaque = true;
     int watchStarts = 0;
     int clicks = 0;
-    std::vector<std::wstring> changed;
 };
 
 constexpr bool kLightTop = false;
 constexpr bool kShadeTop = true;
 
+using State = PushButtonLogic::State;
+constexpr State kIdle = PushButtonLogic::kIdle, kHot = PushButtonLogic::kHot,
+                kFocused = PushButtonLogic::kFocused, kFocusedHot = PushButtonLogic::kFocusedHot;
+
 struct Start {
-    uint8_t state;
+    State state;
     int16_t mouseDown = kFalse;
     int16_t enabled = kTrue;
     int16_t reverse = kFalse;
 };
 
-TEST(CommandLogic, TransitionTable) {
-    using Event = std::function<void(CommandLogic&)>;
-    const Event move = [](CommandLogic& c) { c.MouseMove(); };
-    const Event leftDown = [](CommandLogic& c) { c.MouseDown(kLeftButton); };
-    const Event leftUp = [](CommandLogic& c) { c.MouseUp(kLeftButton); };
-    const Event rightUp = [](CommandLogic& c) { c.MouseUp(kRightButton); };
-    const Event middleUp = [](CommandLogic& c) { c.MouseUp(kMiddleButton); };
-    const Event rightDown = [](CommandLogic& c) { c.MouseDown(kRightButton); };
-    const Event focus = [](CommandLogic& c) { c.FocusGained(); };
-    const Event blur = [](CommandLogic& c) { c.FocusLost(); };
-    const Event left = [](CommandLogic& c) { c.LeaveCheck(PointerOver::kElsewhere); };
-    const Event leftToParent = [](CommandLogic& c) { c.LeaveCheck(PointerOver::kParent); };
-    const Event stay = [](CommandLogic& c) { c.LeaveCheck(PointerOver::kThisButton); };
+TEST(PushButtonLogic, TransitionTable) {
+    using Event = std::function<void(PushButtonLogic&)>;
+    const Event move = [](PushButtonLogic& c) { c.MouseMove(); };
+    const Event leftDown = [](PushButtonLogic& c) { c.MouseDown(kLeftButton); };
+    const Event leftUp = [](PushButtonLogic& c) { c.MouseUp(kLeftButton); };
+    const Event rightUp = [](PushButtonLogic& c) { c.MouseUp(kRightButton); };
+    const Event middleUp = [](PushButtonLogic& c) { c.MouseUp(kMiddleButton); };
+    const Event rightDown = [](PushButtonLogic& c) { c.MouseDown(kRightButton); };
+    const Event focus = [](PushButtonLogic& c) { c.FocusGained(); };
+    const Event blur = [](PushButtonLogic& c) { c.FocusLost(); };
+    const Event left = [](PushButtonLogic& c) { c.LeaveCheck(PointerOver::kElsewhere); };
+    const Event leftToParent = [](PushButtonLogic& c) { c.LeaveCheck(PointerOver::kParent); };
+    const Event stay = [](PushButtonLogic& c) { c.LeaveCheck(PointerOver::kThisButton); };
 
     struct Row {
         const char* name;
         Start start;
         Event event;
-        uint8_t endState;
+        State endState;
         std::vector<Drawn> faces;
         int clicks;
         int16_t mouseDownAfter;
     };
     const std::vector<Row> rows = {
-        {"1 move -> 2", {1}, move, 2, {{Face::kHighLight, kShadeTop}}, 0, kFalse},
-        {"3 move -> 4", {3}, move, 4, {{Face::kHighLightSelect, kLightTop}}, 0, kFalse},
-        {"3 move with button held", {3, kTrue}, move, 3, {}, 0, kTrue},
-        {"2 move stays", {2, kFalse, kTrue, kTrue}, move, 2, {}, 0, kFalse},
-        {"2 leaves -> 1",
-         {2, kFalse, kTrue, kTrue},
+        {"idle move -> hot", {kIdle}, move, kHot, {{Face::kHighLight, kShadeTop}}, 0, kFalse},
+        {"focused move -> focused-hot", {kFocused}, move, kFocusedHot, {{Face::kHighLightSelect, kLightTop}}, 0, kFalse},
+        {"focused move with button held", {kFocused, kTrue}, move, kFocused, {}, 0, kTrue},
+        {"hot move stays", {kHot, kFalse, kTrue, kTrue}, move, kHot, {}, 0, kFalse},
+        {"hot leaves -> idle",
+         {kHot, kFalse, kTrue, kTrue},
          left,
-         1,
+         kIdle,
          {{Face::kNormal, kLightTop}},
          0,
          kFalse},
-        {"4 leaves -> 3",
-         {4, kFalse, kTrue, kTrue},
+        {"focused-hot leaves -> focused",
+         {kFocusedHot, kFalse, kTrue, kTrue},
          left,
-         3,
+         kFocused,
          {{Face::kSelected, kLightTop}},
          0,
          kFalse},
-        {"4 to the parent -> 3", {4}, leftToParent, 3, {{Face::kSelected, kLightTop}}, 0, kFalse},
-        {"1 and 3 leave: nothing", {1}, left, 1, {}, 0, kFalse},
-        {"2 over itself stays", {2}, stay, 2, {}, 0, kFalse},
-        {"1 focus -> 3", {1}, focus, 3, {{Face::kSelected, kLightTop}}, 0, kFalse},
-        {"4 focus -> 3", {4}, focus, 3, {{Face::kSelected, kLightTop}}, 0, kFalse},
-        {"2 focus -> 4 pressed",
-         {2, kFalse, kTrue, kTrue},
+        {"focused-hot to the parent -> focused", {kFocusedHot}, leftToParent, kFocused, {{Face::kSelected, kLightTop}}, 0, kFalse},
+        {"idle and focused leave: nothing", {kIdle}, left, kIdle, {}, 0, kFalse},
+        {"hot over itself stays", {kHot}, stay, kHot, {}, 0, kFalse},
+        {"idle focus -> focused", {kIdle}, focus, kFocused, {{Face::kSelected, kLightTop}}, 0, kFalse},
+        {"focused-hot focus -> focused", {kFocusedHot}, focus, kFocused, {{Face::kSelected, kLightTop}}, 0, kFalse},
+        {"hot focus -> focused-hot pressed",
+         {kHot, kFalse, kTrue, kTrue},
          focus,
-         4,
+         kFocusedHot,
          {{Face::kPressed, kShadeTop}},
          0,
          kFalse},
-        {"2 blur -> 1", {2}, blur, 1, {{Face::kNormal, kLightTop}}, 0, kFalse},
-        {"4 blur -> 1", {4}, blur, 1, {{Face::kNormal, kLightTop}}, 0, kFalse},
-        {"1 blur: nothing", {1}, blur, 1, {}, 0, kFalse},
+        {"hot blur -> idle", {kHot}, blur, kIdle, {{Face::kNormal, kLightTop}}, 0, kFalse},
+        {"focused-hot blur -> idle", {kFocusedHot}, blur, kIdle, {{Face::kNormal, kLightTop}}, 0, kFalse},
+        {"idle blur: nothing", {kIdle}, blur, kIdle, {}, 0, kFalse},
         {"left down keeps state",
-         {2, kFalse, kTrue, kTrue},
+         {kHot, kFalse, kTrue, kTrue},
          leftDown,
-         2,
+         kHot,
          {{Face::kPressed, kShadeTop}},
          0,
          kTrue},
-        {"left down on 4 keeps direction",
-         {4, kFalse, kTrue, kTrue},
+        {"left down on focused-hot keeps direction",
+         {kFocusedHot, kFalse, kTrue, kTrue},
          leftDown,
-         4,
+         kFocusedHot,
          {{Face::kPressed, kShadeTop}},
          0,
          kTrue},
-        {"right down ignored", {2}, rightDown, 2, {}, 0, kFalse},
-        {"2 left up: Normal, Click",
-         {2, kTrue, kTrue, kTrue},
+        {"right down ignored", {kHot}, rightDown, kHot, {}, 0, kFalse},
+        {"hot left up: Normal, Click",
+         {kHot, kTrue, kTrue, kTrue},
          leftUp,
-         2,
+         kHot,
          {{Face::kNormal, kShadeTop}},
          1,
          kFalse},
-        {"4 left up: HighLightSelect, Click",
-         {4, kTrue},
+        {"focused-hot left up: HighLightSelect, Click",
+         {kFocusedHot, kTrue},
          leftUp,
-         4,
+         kFocusedHot,
          {{Face::kHighLightSelect, kLightTop}},
          1,
          kFalse},
-        {"3 left up: no Click", {3, kTrue}, leftUp, 3, {}, 0, kFalse},
-        {"1 left up: Click without a face", {1, kTrue}, leftUp, 1, {}, 1, kFalse},
-        {"right up on 2: Click, no face", {2}, rightUp, 2, {}, 1, kFalse},
-        {"middle up on 4: Click, no face", {4}, middleUp, 4, {}, 1, kFalse},
-        {"right up on 3: nothing", {3}, rightUp, 3, {}, 0, kFalse},
+        {"focused left up: no Click", {kFocused, kTrue}, leftUp, kFocused, {}, 0, kFalse},
+        {"idle left up: Click without a face", {kIdle, kTrue}, leftUp, kIdle, {}, 1, kFalse},
+        {"right up on hot: Click, no face", {kHot}, rightUp, kHot, {}, 1, kFalse},
+        {"middle up on focused-hot: Click, no face", {kFocusedHot}, middleUp, kFocusedHot, {}, 1, kFalse},
+        {"right up on focused: nothing", {kFocused}, rightUp, kFocused, {}, 0, kFalse},
         {"Enabled 1: normal look but never Click",
-         {2, kTrue, 1},
+         {kHot, kTrue, 1},
          leftUp,
-         2,
+         kHot,
          {{Face::kNormal, kShadeTop}},
          0,
          kFalse},
-        {"disabled: move does nothing", {1, kFalse, kFalse}, move, 1, {}, 0, kFalse},
-        {"disabled: up raises nothing", {2, kTrue, kFalse}, leftUp, 2, {}, 0, kTrue},
-        {"disabled: focus does nothing", {1, kFalse, kFalse}, focus, 1, {}, 0, kFalse},
-        {"disabled: leave does nothing", {2, kFalse, kFalse}, left, 2, {}, 0, kFalse},
+        {"disabled: move does nothing", {kIdle, kFalse, kFalse}, move, kIdle, {}, 0, kFalse},
+        {"disabled: up raises nothing", {kHot, kTrue, kFalse}, leftUp, kHot, {}, 0, kTrue},
+        {"disabled: focus does nothing", {kIdle, kFalse, kFalse}, focus, kIdle, {}, 0, kFalse},
+        {"disabled: leave does nothing", {kHot, kFalse, kFalse}, left, kHot, {}, 0, kFalse},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         FakeView view;
-        CommandLogic button(view);
-        button.ButtonState = row.start.state;
-        button.MouseIsDown = row.start.mouseDown;
-        button.EnabledFlag = row.start.enabled;
-        button.ReverseGradient = row.start.reverse;
+        PushButtonLogic button(view);
+        button.state = row.start.state;
+        button.mouseIsDown = row.start.mouseDown;
+        button.enabledValue = row.start.enabled;
+        button.reverseGradient = row.start.reverse;
         row.event(button);
-        EXPECT_EQ(button.ButtonState, row.endState);
+        EXPECT_EQ(button.state, row.endState);
         EXPECT_EQ(view.faces, row.faces);
         EXPECT_EQ(view.clicks, row.clicks);
-        EXPECT_EQ(button.MouseIsDown, row.mouseDownAfter);
+        EXPECT_EQ(button.mouseIsDown, row.mouseDownAfter);
     }
 }
 
 // Whole sequences as the platform delivers them.
-TEST(CommandLogic, ClickSequences) {
+TEST(PushButtonLogic, ClickSequences) {
     struct Row {
         const char* name;
-        uint8_t start;
+        State start;
         std::vector<const char*> events;
-        uint8_t end;
+        State end;
         int clicks;
         Face lastFace;
     };
     const Row rows[] = {
         {"unfocused, button down before focus",
-         1,
+         kIdle,
          {"move", "down", "focus", "up"},
-         4,
+         kFocusedHot,
          1,
          Face::kHighLightSelect},
         {"unfocused, focus before button down",
-         1,
+         kIdle,
          {"move", "focus", "down", "up"},
-         4,
+         kFocusedHot,
          1,
          Face::kHighLightSelect},
-        {"focused button", 3, {"move", "down", "up"}, 4, 1, Face::kHighLightSelect},
+        {"focused button", kFocused, {"move", "down", "up"}, kFocusedHot, 1, Face::kHighLightSelect},
         {"drag off and back, release",
-         3,
+         kFocused,
          {"move", "down", "leave", "move", "up", "move"},
-         4,
+         kFocusedHot,
          0,
          Face::kHighLightSelect},
-        {"keyboard focus onto a hovered button", 1, {"move", "focus"}, 4, 0, Face::kPressed},
-        {"focus lost under the pointer, then a move", 4, {"blur", "move"}, 2, 0, Face::kHighLight},
+        {"keyboard focus onto a hovered button", kIdle, {"move", "focus"}, kFocusedHot, 0, Face::kPressed},
+        {"focus lost under the pointer, then a move", kFocusedHot, {"blur", "move"}, kHot, 0, Face::kHighLight},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         FakeView view;
-        CommandLogic button(view);
-        button.EnabledFlag = kTrue;
-        button.ButtonState = row.start;
+        PushButtonLogic button(view);
+        button.enabledValue = kTrue;
+        button.state = row.start;
         for (const std::string event : row.events) {
             if (event == "move")
                 button.MouseMove();
@@ -218,48 +220,48 @@ TEST(CommandLogic, ClickSequences) {
             if (event == "leave")
                 button.LeaveCheck(PointerOver::kElsewhere);
         }
-        EXPECT_EQ(button.ButtonState, row.end);
+        EXPECT_EQ(button.state, row.end);
         EXPECT_EQ(view.clicks, row.clicks);
         ASSERT_FALSE(view.faces.empty());
         EXPECT_EQ(view.faces.back().first, row.lastFace);
     }
 }
 
-TEST(CommandLogic, GradientDirectionFollowsTheState) {
+TEST(PushButtonLogic, GradientDirectionFollowsTheState) {
     FakeView view;
-    CommandLogic button(view);
-    button.EnabledFlag = kTrue;
+    PushButtonLogic button(view);
+    button.enabledValue = kTrue;
     button.Initialize();
-    EXPECT_EQ(button.ButtonState, 1);
+    EXPECT_EQ(button.state, kIdle);
     EXPECT_EQ(view.watchStarts, 1);
-    button.MouseMove();    // 2: shade on top
-    button.FocusGained();  // 4, Pressed: keeps the shade on top
+    button.MouseMove();    // hot: shade on top
+    button.FocusGained();  // focused-hot, Pressed: keeps the shade on top
     EXPECT_EQ(view.faces.back(), Drawn(Face::kPressed, kShadeTop));
-    button.LeaveCheck(PointerOver::kElsewhere);  // 3: light on top
-    button.MouseMove();                          // 4 from 3: keeps light on top
+    button.LeaveCheck(PointerOver::kElsewhere);  // focused: light on top
+    button.MouseMove();                          // focused-hot from focused: keeps light on top
     EXPECT_EQ(view.faces.back(), Drawn(Face::kHighLightSelect, kLightTop));
     // The enabled look of a hovered button: Normal frame over the state's gradient.
     FakeView hovered;
-    CommandLogic other(hovered);
-    other.EnabledFlag = kTrue;
-    other.ButtonState = 2;
+    PushButtonLogic other(hovered);
+    other.enabledValue = kTrue;
+    other.state = kHot;
     other.Resized();
     EXPECT_EQ(hovered.faces.back(), Drawn(Face::kNormal, kShadeTop));
 }
 
-TEST(CommandLogic, PropertiesAndTheirRedraws) {
+TEST(PushButtonLogic, PropertiesAndTheirRedraws) {
     FakeView view;
-    CommandLogic button(view);
+    PushButtonLogic button(view);
     // A new instance without stored properties is disabled until Enabled is first read.
-    EXPECT_EQ(button.EnabledFlag, kFalse);
+    EXPECT_EQ(button.enabledValue, kFalse);
     EXPECT_EQ(button.Enabled(), kTrue);
-    EXPECT_EQ(button.FirstRunFlag, 1);
+    EXPECT_EQ(button.firstRun, 1);
     EXPECT_EQ(view.faces.back().first, Face::kNormal);
 
     button.SetEnabled(kFalse);
     EXPECT_EQ(view.faces.back().first, Face::kDisable);
     EXPECT_FALSE(view.captionEnabled);
-    button.ButtonState = 2;
+    button.state = kHot;
     button.SetEnabled(kTrue);
     EXPECT_EQ(view.faces.back(), Drawn(Face::kNormal, kShadeTop));
     EXPECT_TRUE(view.captionEnabled);
@@ -277,18 +279,15 @@ TEST(CommandLogic, PropertiesAndTheirRedraws) {
     view.faces.clear();
     button.SetVisible(1);
     EXPECT_TRUE(view.faces.empty());
-    EXPECT_EQ(view.changed, (std::vector<std::wstring>{L"Enabled", L"Enabled", L"Visible",
-                                                       L"Enabled", L"Visible"}));
     button.SetCaption(L"設定");
-    EXPECT_EQ(view.changed.back(), L"Caption");
     EXPECT_TRUE(view.faces.empty());  // the label redraws itself
 }
 
-TEST(CommandLogic, FirstRunZeroKeepsResettingTheCaptionColour) {
+TEST(PushButtonLogic, FirstRunZeroKeepsResettingTheCaptionColour) {
     FakeView view;
-    CommandLogic button(view);
-    button.EnabledFlag = kTrue;
-    button.FirstRunFlag = 0;
+    PushButtonLogic button(view);
+    button.enabledValue = kTrue;
+    button.firstRun = 0;
     view.captionColour = 0x0000FF;
     button.SetFontColour(0x00FF00);
     EXPECT_EQ(view.captionColour, 0u);
@@ -296,21 +295,21 @@ TEST(CommandLogic, FirstRunZeroKeepsResettingTheCaptionColour) {
 
 const forms::FontSpec kAmbient{L"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128};
 
-TEST(CommandLogic, SaveAndRestore) {
+TEST(PushButtonLogic, SaveAndRestore) {
     // "Command" is the written default and comes back as "Command1".
     FakeView saved;
-    CommandLogic original(saved);
-    original.EnabledFlag = kTrue;
-    original.FirstRunFlag = 1;
+    PushButtonLogic original(saved);
+    original.enabledValue = kTrue;
+    original.firstRun = 1;
     saved.font = kAmbient;
     forms::PropertyStore store;
     original.Save(store, kAmbient);
     EXPECT_EQ(store.Size(), 0u);  // everything at its default
     FakeView restored;
-    CommandLogic copy(restored);
+    PushButtonLogic copy(restored);
     copy.Restore(store, kAmbient);
     EXPECT_EQ(restored.caption, L"Command1");
-    EXPECT_EQ(copy.EnabledFlag, kTrue);
+    EXPECT_EQ(copy.enabledValue, kTrue);
 
     // Other captions, the empty one included, come back unchanged.
     for (const std::wstring& caption : {std::wstring(L"ｷｬﾝｾﾙ"), std::wstring()}) {
@@ -318,37 +317,37 @@ TEST(CommandLogic, SaveAndRestore) {
         forms::PropertyStore s;
         original.Save(s, kAmbient);
         FakeView back;
-        CommandLogic again(back);
+        PushButtonLogic again(back);
         again.Restore(s, kAmbient);
         EXPECT_EQ(back.caption, caption);
     }
 
     // Disabled, a colour and a first run of 0 are stored; any non-zero Enabled reads as true.
-    original.EnabledFlag = kFalse;
-    original.FirstRunFlag = 0;
+    original.enabledValue = kFalse;
+    original.firstRun = 0;
     saved.captionColour = 0x123456;
     forms::PropertyStore s;
     original.Save(s, kAmbient);
     EXPECT_TRUE(s.Contains(L"enabled") && s.Contains(L"FIRSTRUN") && s.Contains(L"FontColour"));
     s.Write(L"Enabled", int32_t{5}, kTrue);
     FakeView back;
-    CommandLogic again(back);
+    PushButtonLogic again(back);
     again.Restore(s, kAmbient);
-    EXPECT_EQ(again.EnabledFlag, kTrue);
-    EXPECT_EQ(again.FirstRunFlag, 0);
+    EXPECT_EQ(again.enabledValue, kTrue);
+    EXPECT_EQ(again.firstRun, 0);
     EXPECT_EQ(back.captionColour, 0u);  // first run 0 and enabled: ApplyNormalLook made it black
 }
 
-TEST(CommandLogic, LayoutWithOnlyCaptionAndFontRestoresAnEnabledButton) {
+TEST(PushButtonLogic, LayoutWithOnlyCaptionAndFontRestoresAnEnabledButton) {
     forms::PropertyStore layout;
     const forms::FontSpec font{L"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128};
     layout.Write(L"caption", std::wstring(L"設定"), std::wstring(L"Command"));
     layout.Write(L"font", font, forms::FontSpec{});
     FakeView view;
-    CommandLogic button(view);
+    PushButtonLogic button(view);
     button.Restore(layout, forms::FontSpec{L"Arial", 8, 400, false, false, false, 0});
-    EXPECT_EQ(button.EnabledFlag, kTrue);
-    EXPECT_EQ(button.FirstRunFlag, 1);
+    EXPECT_EQ(button.enabledValue, kTrue);
+    EXPECT_EQ(button.firstRun, 1);
     EXPECT_EQ(view.captionColour, 0u);
     EXPECT_TRUE(view.opaque);
     EXPECT_EQ(view.caption, L"設定");
