@@ -89,7 +89,8 @@ forms::FontSpec DefaultButtonFont() {
 }
 
 PushButton::PushButton()
-    : logic_(*this), pointerWatch_(*this, kPointerWatchId, kPointerWatchMs, [this] { CheckPointer(); }) {
+    : logic_(*this),
+      pointerWatch_(*this, kPointerWatchId, kPointerWatchMs, [this] { CheckPointer(); }) {
     font_ = DefaultButtonFont();
 }
 

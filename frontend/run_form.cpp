@@ -44,9 +44,8 @@ bool RunForm::Load() {
     // Both files are complete before the renderer starts and reads them.
     WriteSnapshot(kSheetSnapshot, temp,
                   [this](const std::wstring& path) { return desktopPicture_.SaveBitmap(path); });
-    WriteSnapshot(kBackgroundSnapshot, temp, [this](const std::wstring& path) {
-        return backgroundPicture_.SaveBitmap(path);
-    });
+    WriteSnapshot(kBackgroundSnapshot, temp,
+                  [this](const std::wstring& path) { return backgroundPicture_.SaveBitmap(path); });
     StartRenderer();
     StartMusic();
     return true;
@@ -69,8 +68,8 @@ void RunForm::StartRenderer() {
 }
 
 void RunForm::StartMusic() {
-    music_.emplace(WindowsMusicPlatform(),
-                   ChooseMusic(settings_.musicKind, settings_.musicFile), settings_.musicFile);
+    music_.emplace(WindowsMusicPlatform(), ChooseMusic(settings_.musicKind, settings_.musicFile),
+                   settings_.musicFile);
     cdWatchTimer_.SetEnabled(music_->WantsCdTicks());
     musicRepeatTimer_.SetEnabled(music_->WantsRestartTicks());
 }

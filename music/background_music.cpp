@@ -50,8 +50,7 @@ int32_t BackgroundMusic::SendMciCommand(const std::wstring& command, std::wstrin
     }
     const int32_t code = platform_.sendString(command, mciReturn_, kMciReturnChars);
     if (code != 0) {
-        output = platform_.errorString(code, mciError_, kMciErrorChars) ? mciError_
-                                                                             : kNoErrorText;
+        output = platform_.errorString(code, mciError_, kMciErrorChars) ? mciError_ : kNoErrorText;
         return code;
     }
     output = mciReturn_;
@@ -67,7 +66,7 @@ std::wstring BackgroundMusic::MciQuery(const std::wstring& command) {
 }
 
 int32_t BackgroundMusic::PlayMciDevice(const std::wstring& alias, const std::wstring& from,
-                                   const std::wstring& to) {
+                                       const std::wstring& to) {
     std::wstring command = L"play " + alias;
     if (!from.empty())
         command += L" from " + from;
@@ -89,8 +88,7 @@ void BackgroundMusic::PlayMp3(const std::wstring& file) {
 }
 
 bool BackgroundMusic::IsMp3Playing() {
-    platform_.sendString(std::wstring(L"status ") + kMp3Alias + L" mode", mp3Mode_,
-                         kMp3ModeChars);
+    platform_.sendString(std::wstring(L"status ") + kMp3Alias + L" mode", mp3Mode_, kMp3ModeChars);
     return StartsWith(mp3Mode_, L"playing");
 }
 

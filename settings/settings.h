@@ -12,8 +12,8 @@ enum MusicKind : int16_t { kNoMusic = 0, kAudioCd = 1, kMusicFile = 2 };
 
 struct Settings {
     int16_t musicKind = kNoMusic;
-    int16_t repeatTrack = 0;   // CD track to repeat; 0 for none
-    std::wstring musicFile;    // empty when none is chosen or the stored file is gone
+    int16_t repeatTrack = 0;    // CD track to repeat; 0 for none
+    std::wstring musicFile;     // empty when none is chosen or the stored file is gone
     std::wstring pickerFolder;  // where the file picker starts; not stored
 };
 

@@ -21,8 +21,8 @@ IniCandidate Candidate(const SettingsFiles& files, const std::wstring& path) {
 bool WriteAll(const Settings& settings, const SettingsFiles& files, const std::wstring& path) {
     // Every value is written even after one failed, so that as much as possible is kept.
     bool written = WriteIniValue(files, path, kKeyBgmKind, IniNumberText(settings.musicKind));
-    written = WriteIniValue(files, path, kKeyBgmRepeat, IniNumberText(settings.repeatTrack)) &&
-              written;
+    written =
+        WriteIniValue(files, path, kKeyBgmRepeat, IniNumberText(settings.repeatTrack)) && written;
     return WriteIniValue(files, path, kKeyBgmFile, settings.musicFile) && written;
 }
 

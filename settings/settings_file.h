@@ -42,8 +42,7 @@ struct IniCandidate {
 std::wstring ChooseSettingsFile(const IniCandidate& besideProgram, const IniCandidate& perUser);
 
 // One value of section "Section"; "" when the file or the key is missing.
-std::wstring ReadIniValue(const SettingsFiles& files, const std::wstring& path,
-                          const wchar_t* key);
+std::wstring ReadIniValue(const SettingsFiles& files, const std::wstring& path, const wchar_t* key);
 // Writes one value, creating the file, section or key; true when it was written.
 bool WriteIniValue(const SettingsFiles& files, const std::wstring& path, const wchar_t* key,
                    const std::wstring& value);

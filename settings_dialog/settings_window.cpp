@@ -82,7 +82,8 @@ void ShadeSurface(forms::PictureSurface& surface, uint32_t (*shade)(int y, int h
     surface.Refresh();
 }
 
-void PlaceButton(controls::PushButton& button, HWND parent, const Box& box, const wchar_t* caption) {
+void PlaceButton(controls::PushButton& button, HWND parent, const Box& box,
+                 const wchar_t* caption) {
     button.Create(parent, Px(box.left), Py(box.top), Px(box.width), Py(box.height));
     // The stored layout holds a caption and a font for each button.
     const forms::FontSpec font = controls::DefaultButtonFont();

@@ -189,7 +189,10 @@ TEST(MusicChoice, WhatIsOpenedIsStoppedAndClosedOnce) {
          {L"open cdaudio", L"set cdaudio time format tmsf"},
          {L"stop cdaudio", L"close cdaudio"},
          0},
-        {MusicSource::kMp3File, {kOpenSong, L"play MP3Play"}, {L"stop MP3Play", L"close MP3Play"}, 0},
+        {MusicSource::kMp3File,
+         {kOpenSong, L"play MP3Play"},
+         {L"stop MP3Play", L"close MP3Play"},
+         0},
         {MusicSource::kWavFile, {}, {}, 2},
     };
     for (const Row& row : rows) {

@@ -104,7 +104,8 @@ TEST(Settings, LoadingFromTheStoredKeys) {
         FakeDisk disk;
         const SettingsFiles files = disk.Files();
         for (const auto& [key, value] : {std::pair{kKeyBgmKind, row.kind},
-                                         {kKeyBgmRepeat, row.repeat}, {kKeyBgmFile, row.file}}) {
+                                         {kKeyBgmRepeat, row.repeat},
+                                         {kKeyBgmFile, row.file}}) {
             ASSERT_TRUE(WriteIniValue(files, files.besideProgram, key, value));
         }
         if (row.fileExists)
