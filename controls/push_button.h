@@ -34,7 +34,7 @@ class PushButton : public forms::Form, private PushButtonView {
         logic_.Save(store, ambientFont);
     }
 
-    // Public members.
+    // The properties a host sets and reads.
     void Initialize() { logic_.Initialize(); }
     void SetVisible(uint8_t visible) { logic_.SetVisible(visible); }
     uint8_t Visible() { return logic_.Visible(); }

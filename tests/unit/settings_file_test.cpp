@@ -42,10 +42,9 @@ TEST(Settings, PathHelpers) {
     EXPECT_EQ(WithoutTrailingBackslash(L"C:\\Music"), L"C:\\Music");
 }
 
-// A disk of whole files in memory; paths listed in `readOnly` cannot be written.
+// A disk of whole files in memory, each with its write time; `readOnly` paths take no write.
 struct FakeDisk {
-    std::map<std::wstring, std::string> files;
-    std::map<std::wstring, uint64_t> times;
+    std::map<std::wstring, std::pair<std::string, uint64_t>> files;
     std::set<std::wstring> readOnly, folders, musicFiles;
     uint64_t clock = 0;
 
@@ -55,21 +54,17 @@ struct FakeDisk {
         f.perUser = L"C:\\Users\\u\\AppData\\Roaming\\Merovan\\メロヴァン.ini";
         f.programFolder = L"C:\\Program Files\\メロヴァン";
         f.read = [this](const std::wstring& path, std::string& bytes) {
-            const auto it = files.find(path);
-            bytes = it == files.end() ? std::string() : it->second;
-            return it != files.end();
+            bytes = files.count(path) ? files[path].first : std::string();
+            return files.count(path) > 0;
         };
         f.replace = [this](const std::wstring& path, const std::string& bytes) {
-            if (readOnly.count(path))
-                return false;
-            files[path] = bytes;
-            times[path] = ++clock;
-            return true;
+            if (!readOnly.count(path))
+                files[path] = {bytes, ++clock};
+            return !readOnly.count(path);
         };
         f.writeTime = [this](const std::wstring& path, uint64_t& time) {
-            const auto it = times.find(path);
-            time = it == times.end() ? 0 : it->second;
-            return it != times.end();
+            time = files.count(path) ? files[path].second : 0;
+            return files.count(path) > 0;
         };
         f.fileExists = [this](const std::wstring& path) { return musicFiles.count(path) > 0; };
         f.makeFolder = [this](const std::wstring& folder) { folders.insert(folder); };
