@@ -53,7 +53,7 @@ void Label::Draw(HDC dc) const {
     if (!visible)
         return;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    const Selection selectedFont(dc, font);
     UINT format = DT_NOPREFIX | (centred ? DT_CENTER : DT_LEFT);
     format |= wrap ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
     RECT area = rect;
@@ -70,17 +70,13 @@ void Label::Draw(HDC dc) const {
     SetTextColor(dc, enabled ? colour : GetSysColor(COLOR_GRAYTEXT));
     DrawTextW(dc, text.c_str(), -1, &area, format);
     RestoreDC(dc, saved);
-    if (oldFont != nullptr)
-        SelectObject(dc, oldFont);
     SetBkMode(dc, oldMode);
 }
 
 void Label::AutoSize(HDC measuring) {
-    const HGDIOBJ oldFont = font != nullptr ? SelectObject(measuring, font) : nullptr;
+    const Selection selectedFont(measuring, font);
     SIZE size{};
     GetTextExtentPoint32W(measuring, text.c_str(), static_cast<int>(text.size()), &size);
-    if (oldFont != nullptr)
-        SelectObject(measuring, oldFont);
     rect.right = rect.left + size.cx;
     rect.bottom = rect.top + size.cy;
 }

@@ -59,10 +59,12 @@ class MemoryDC {
     HDC dc_;
 };
 
-// Keeps an object selected into a device context and puts the previous one back.
+// Keeps an object selected into a device context and puts the previous one back. A null
+// object selects nothing, so that "no font" keeps the context's own.
 class Selection {
   public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    Selection(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
     ~Selection() {
         if (previous_ != nullptr && previous_ != HGDI_ERROR)
             SelectObject(dc_, previous_);
@@ -83,7 +85,6 @@ class PaintScope {
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
     HDC Get() const { return dc_; }
-    const RECT& Area() const { return paint_.rcPaint; }
 
   private:
     HWND window_;

@@ -14,10 +14,7 @@ bool PictureSurface::Create(HWND parent, int x, int y, int width, int height) {
 }
 
 void PictureSurface::MakeBitmap(int width, int height) {
-    if (originalBitmap_ != nullptr) {
-        SelectObject(canvas_.Get(), originalBitmap_);
-        originalBitmap_ = nullptr;
-    }
+    selected_.reset();
     bitmap_.reset();
     bits_ = nullptr;
     width_ = std::max(width, 1);
@@ -38,7 +35,7 @@ void PictureSurface::MakeBitmap(int width, int height) {
     }
     bits_ = static_cast<uint8_t*>(bits);
     std::fill(bits_, bits_ + Stride() * height_, uint8_t{0});  // black
-    originalBitmap_ = SelectObject(canvas_.Get(), bitmap_.get());
+    selected_.emplace(canvas_.Get(), bitmap_.get());
 }
 
 void PictureSurface::FlipRows() {

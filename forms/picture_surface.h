@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "forms/form.h"
@@ -39,9 +40,11 @@ class PictureSurface : public Form {
   private:
     void MakeBitmap(int width, int height);
 
+    // Declared in this order so that they go in the opposite one: the bitmap is taken out of
+    // the canvas before it is deleted (a selected bitmap cannot be), then the canvas goes.
     MemoryDC canvas_;
     UniqueBitmap bitmap_;
-    HGDIOBJ originalBitmap_ = nullptr;
+    std::optional<Selection> selected_;
     uint8_t* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;

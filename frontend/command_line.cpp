@@ -14,75 +14,85 @@ wchar_t UpperAscii(wchar_t c) {
     return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c;
 }
 
-// Reads a decimal number with optional sign, fraction and exponent, skipping blanks
-// anywhere in it; "&H" and "&O" prefixes read hexadecimal and octal whole numbers.
-double ReadNumber(const std::wstring& text, size_t from) {
-    size_t i = from;
-    auto skipBlanks = [&] {
+// A reading place in a number's text. Blanks may stand anywhere in a number and are passed
+// over.
+struct NumberCursor {
+    const std::wstring& text;
+    size_t i;
+
+    wchar_t Peek() {
         while (i < text.size() && IsBlank(text[i]))
             ++i;
-    };
-    auto peek = [&]() -> wchar_t {
-        skipBlanks();
         return i < text.size() ? text[i] : L'\0';
-    };
-
-    if (peek() == L'&' && i + 1 < text.size()) {
-        const wchar_t kind = UpperAscii(text[i + 1]);
-        const int base = kind == L'H' ? 16 : kind == L'O' ? 8 : 0;
-        if (base != 0) {
-            i += 2;
-            uint32_t value = 0;
-            for (wchar_t c = peek(); c != L'\0'; c = peek()) {
-                const wchar_t u = UpperAscii(c);
-                const int digit = (u >= L'0' && u <= L'9')   ? u - L'0'
-                                  : (u >= L'A' && u <= L'F') ? u - L'A' + 10
-                                                             : 99;
-                if (digit >= base || value > (0xFFFFFFFFu - digit) / base)
-                    break;
-                value = value * base + digit;
-                ++i;
-            }
-            // Hexadecimal and octal texts are 32-bit patterns: &HFFFFFFFF is −1.
-            return static_cast<int32_t>(value);
-        }
     }
+    bool PeekDigit() {
+        const wchar_t c = Peek();
+        return c >= L'0' && c <= L'9';
+    }
+    char Take() { return static_cast<char>(text[i++]); }
+};
+
+// An "&H" (hexadecimal) or "&O" (octal) whole number; false, having read nothing, when the
+// text does not start with either prefix.
+bool ReadRadixNumber(NumberCursor& at, double& number) {
+    if (at.Peek() != L'&' || at.i + 1 >= at.text.size())
+        return false;
+    const wchar_t kind = UpperAscii(at.text[at.i + 1]);
+    const int base = kind == L'H' ? 16 : kind == L'O' ? 8 : 0;
+    if (base == 0)
+        return false;
+    at.i += 2;
+    uint32_t value = 0;
+    for (wchar_t c = at.Peek(); c != L'\0'; c = at.Peek()) {
+        const wchar_t u = UpperAscii(c);
+        const int digit = (u >= L'0' && u <= L'9')   ? u - L'0'
+                          : (u >= L'A' && u <= L'F') ? u - L'A' + 10
+                                                     : 99;
+        if (digit >= base || value > (0xFFFFFFFFu - digit) / base)
+            break;
+        value = value * base + digit;
+        ++at.i;
+    }
+    // Hexadecimal and octal texts are 32-bit patterns: &HFFFFFFFF is −1.
+    number = static_cast<int32_t>(value);
+    return true;
+}
+
+// Reads a decimal number with optional sign, fraction and exponent ("E" or "D"), or an
+// "&H" or "&O" whole number; 0 when there is none.
+double ReadNumber(const std::wstring& text, size_t from) {
+    NumberCursor at{text, from};
+    double radixNumber = 0.0;
+    if (ReadRadixNumber(at, radixNumber))
+        return radixNumber;
 
     std::string digits;
-    if (peek() == L'-' || peek() == L'+')
-        digits += static_cast<char>(text[i++]);
+    if (at.Peek() == L'-' || at.Peek() == L'+')
+        digits += at.Take();
     bool any = false;
-    while (peek() >= L'0' && peek() <= L'9') {
-        digits += static_cast<char>(text[i++]);
-        any = true;
-    }
-    if (peek() == L'.') {
-        digits += '.';
-        ++i;
-        while (peek() >= L'0' && peek() <= L'9') {
-            digits += static_cast<char>(text[i++]);
-            any = true;
-        }
+    for (; at.PeekDigit(); any = true)
+        digits += at.Take();
+    if (at.Peek() == L'.') {
+        digits += at.Take();
+        for (; at.PeekDigit(); any = true)
+            digits += at.Take();
     }
     if (!any)
         return 0.0;
-    const wchar_t e = UpperAscii(peek());
+    const wchar_t e = UpperAscii(at.Peek());
     if (e == L'E' || e == L'D') {
-        const size_t mark = i;
+        const size_t mark = at.i;
         std::string exponent = "e";
-        ++i;
-        if (peek() == L'-' || peek() == L'+')
-            exponent += static_cast<char>(text[i++]);
-        bool expDigits = false;
-        while (peek() >= L'0' && peek() <= L'9') {
-            exponent += static_cast<char>(text[i++]);
-            expDigits = true;
-        }
-        if (expDigits) {
+        ++at.i;
+        if (at.Peek() == L'-' || at.Peek() == L'+')
+            exponent += at.Take();
+        bool exponentDigits = false;
+        for (; at.PeekDigit(); exponentDigits = true)
+            exponent += at.Take();
+        if (exponentDigits)
             digits += exponent;
-        } else {
-            i = mark;
-        }
+        else
+            at.i = mark;  // a lone "E" is not part of the number
     }
     return std::strtod(digits.c_str(), nullptr);
 }

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "frontend/merovan_b.h"
+#include "frontend/startup.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return merovan::Main();

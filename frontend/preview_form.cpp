@@ -1,7 +1,6 @@
 #include "frontend/preview_form.h"
 
 #include "forms/program.h"
-#include "frontend/merovan_b.h"
 #include "frontend/resources.h"
 
 namespace merovan {
@@ -25,8 +24,8 @@ PreviewForm::PreviewForm()
 
 bool PreviewForm::Start(HWND parent) {
     parent_ = parent;
-    RECT area{};
-    LastApiResult = GetWindowRect(parent, &area);
+    RECT area{};  // stays empty, and the form with it, should the parent go meanwhile
+    GetWindowRect(parent, &area);
     const int tppX = forms::TwipsPerPixelX();
     const int tppY = forms::TwipsPerPixelY();
     const int16_t width = Twips16(area.right - area.left, tppX);
@@ -41,14 +40,14 @@ bool PreviewForm::Start(HWND parent) {
         return false;
     background_.reset(forms::LoadPicture(kPicturePreviewBackground));
     desktopPicture_.reset(forms::LoadPicture(kPicturePreviewDesktop));
-    Img_Prev.SetPicture(desktopPicture_.get());
-    AddGraphic(Img_Prev);
+    desktopImage_.SetPicture(desktopPicture_.get());
+    AddGraphic(desktopImage_);
 
     SetWindowLongW(Hwnd(), GWL_STYLE, GetWindowLongW(Hwnd(), GWL_STYLE) | WS_CHILD);
-    LastApiResult = SetParent(Hwnd(), parent) != nullptr;
+    SetParent(Hwnd(), parent);  // a parent gone meanwhile is caught by the parent check
     Move(0, 0, width / tppX, height / tppY);
     // The picture keeps its own size at the top-left corner; the rest shows the black form.
-    Img_Prev.rect = RECT{0, 0, width / tppX, height / tppY};
+    desktopImage_.rect = RECT{0, 0, width / tppX, height / tppY};
     Show(SW_SHOW);
     return true;
 }

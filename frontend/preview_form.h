@@ -25,7 +25,7 @@ class PreviewForm : public forms::Form {
   private:
     void CheckParent();
 
-    forms::Image Img_Prev;
+    forms::Image desktopImage_;
     forms::UniqueBitmap desktopPicture_;
     forms::UniqueBitmap background_;
     forms::Timer parentCheck_;

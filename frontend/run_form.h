@@ -2,21 +2,26 @@
 // keeps the music going and ends the program once the renderer's window has gone.
 #pragma once
 
-#include <string>
+#include <optional>
 
 #include "forms/form.h"
 #include "forms/picture_surface.h"
 #include "forms/program.h"
 #include "forms/timer.h"
 #include "frontend/run_watch.h"
-#include "music/merovan_bgm.h"
+#include "music/music_choice.h"
+#include "settings/settings.h"
 
 namespace merovan {
 
+// The run form's caption; while a window has it, the program starts nothing else.
+constexpr wchar_t kRunFormCaption[] = L"Merovan_Main";
+
 class RunForm : public forms::Form {
   public:
-    RunForm();
-    // Creates the hidden form and runs its load handler.
+    // `pointerHidden`: the run hid the pointer and shows it again at its end.
+    RunForm(const Settings& settings, bool pointerHidden);
+    // Creates the hidden form, writes the snapshots and starts the renderer and the music.
     bool Load();
 
   protected:
@@ -26,25 +31,24 @@ class RunForm : public forms::Form {
     void CaptureDesktop();
     void StartRenderer();
     void StartMusic();
-    void Timer1Tick();
-    void Timer2Tick();
-    void Timer3Tick();
+    void CheckCd();
+    void WatchRenderer();
     // Shutdown: stops the music, gives the pointer back and ends the program.
     [[noreturn]] void OnClose();
 
-    forms::PictureSurface Pic_Back;  // never drawn on: the solid black second file
-    forms::PictureSurface Display;   // the desktop, upside down: the first file
-    forms::Timer Timer2;             // CD supervision
-    forms::Timer Timer1;             // MP3 repeat
-    forms::Timer Timer3;             // renderer watch
-    std::wstring RendererPath;
-    int32_t FormResult = 0;
+    Settings settings_;
+    bool pointerHidden_;
+    forms::PictureSurface backgroundPicture_;  // never drawn on: the solid black second file
+    forms::PictureSurface desktopPicture_;     // the desktop, upside down: the first file
+    forms::Timer cdWatchTimer_;
+    forms::Timer musicRepeatTimer_;
+    forms::Timer rendererWatchTimer_;
     forms::UniqueHandle rendererProcess_;
     RunWatch watch_;
-    Merovan_BGM music_;
+    std::optional<PlayingMusic> music_;
 };
 
 // Loads the run form; false when its window could not be made.
-bool LoadRunForm();
+bool LoadRunForm(const Settings& settings, bool pointerHidden);
 
 }  // namespace merovan

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "frontend/cp932.h"
-#include "frontend/ini_text.h"
+#include "settings/cp932.h"
+#include "settings/ini_text.h"
 
 namespace merovan {
 

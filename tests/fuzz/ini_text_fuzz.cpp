@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "frontend/ini_text.h"
+#include "settings/ini_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first bytes choose the section and key, the rest is the file.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/command.h"
+#include "controls/push_button.h"
 #include "forms/form.h"
 #include "forms/program.h"
 
@@ -43,13 +43,13 @@ class HostForm : public forms::Form {
             return false;
         const forms::FontSpec font = controls::DefaultButtonFont();
         for (const Placement& place : kButtons) {
-            auto button = std::make_unique<controls::Command>();
+            auto button = std::make_unique<controls::PushButton>();
             button->Create(Hwnd(), place.x, place.y, place.width, place.height);
             forms::PropertyStore layout;  // as a dialog stores them: caption and font only
             layout.Write(L"caption", std::wstring(place.caption), std::wstring(L"Command"));
             layout.Write(L"font", font, forms::FontSpec{});
             button->Restore(layout, font);
-            controls::Command* raw = button.get();
+            controls::PushButton* raw = button.get();
             button->Click = [this, raw] { OnClick(raw); };
             buttons_.push_back(std::move(button));
         }
@@ -62,14 +62,14 @@ class HostForm : public forms::Form {
     }
 
   private:
-    void OnClick(controls::Command* button) {
+    void OnClick(controls::PushButton* button) {
         ++clicks_;
         const std::wstring title =
             L"ButtonHost " + button->Caption() + L" " + std::to_wstring(clicks_);
         SetWindowTextW(Hwnd(), title.c_str());
     }
 
-    std::vector<std::unique_ptr<controls::Command>> buttons_;
+    std::vector<std::unique_ptr<controls::PushButton>> buttons_;
     int clicks_ = 0;
 };
 

@@ -1,36 +1,36 @@
-#include "controls/command_logic.h"
+#include "controls/push_button_logic.h"
 
 namespace controls {
 
 using forms::PropertyStore;
 using forms::PropertyValue;
 
-void CommandLogic::Initialize() {
-    ButtonState = kIdle;
+void PushButtonLogic::Initialize() {
+    state = kIdle;
     view_.StartPointerWatch();
 }
 
-void CommandLogic::PaintFace(Face face) {
+void PushButtonLogic::PaintFace(Face face) {
     // The gradient follows the state, not the picture; a focused button under the pointer
     // keeps the direction it had.
-    switch (ButtonState) {
+    switch (state) {
         case kIdle:
-            ReverseGradient = kFalse;
+            reverseGradient = kFalse;
             break;
         case kHot:
-            ReverseGradient = kTrue;
+            reverseGradient = kTrue;
             break;
         case kFocused:
-            ReverseGradient = kFalse;
+            reverseGradient = kFalse;
             break;
         default:
             break;
     }
-    view_.DrawFace(face, ReverseGradient != kFalse);
+    view_.DrawFace(face, reverseGradient != kFalse);
 }
 
-void CommandLogic::ShowEnabledLook() {
-    if (EnabledFlag != kFalse) {
+void PushButtonLogic::ShowEnabledLook() {
+    if (enabledValue != kFalse) {
         PaintFace(Face::kNormal);
         view_.SetCaptionEnabled(true);
     } else {
@@ -39,148 +39,143 @@ void CommandLogic::ShowEnabledLook() {
     }
 }
 
-void CommandLogic::ApplyNormalLook() {
-    if (EnabledFlag == kFalse)
+void PushButtonLogic::ApplyNormalLook() {
+    if (enabledValue == kFalse)
         return;
     view_.SetCaptionEnabled(true);
-    if (FirstRunFlag == 0)
+    if (firstRun == 0)
         view_.SetCaptionColour(0);
     PaintFace(Face::kNormal);
 }
 
-void CommandLogic::MouseDown(int16_t button) {
-    if (EnabledFlag == kFalse || button != kLeftButton)
+void PushButtonLogic::MouseDown(int16_t button) {
+    if (enabledValue == kFalse || button != kLeftButton)
         return;
-    MouseIsDown = kTrue;
+    mouseIsDown = kTrue;
     PaintFace(Face::kPressed);
 }
 
-void CommandLogic::MouseMove() {
-    if (EnabledFlag == kFalse)
+void PushButtonLogic::MouseMove() {
+    if (enabledValue == kFalse)
         return;
-    if (ButtonState == kIdle) {
-        ButtonState = kHot;
+    if (state == kIdle) {
+        state = kHot;
         PaintFace(Face::kHighLight);
     }
-    if (ButtonState == kFocused && MouseIsDown == kFalse) {
-        ButtonState = kFocusedHot;
+    if (state == kFocused && mouseIsDown == kFalse) {
+        state = kFocusedHot;
         PaintFace(Face::kHighLightSelect);
     }
 }
 
-void CommandLogic::MouseUp(int16_t button) {
-    if (EnabledFlag == kFalse)
+void PushButtonLogic::MouseUp(int16_t button) {
+    if (enabledValue == kFalse)
         return;
     if (button == kLeftButton) {
-        MouseIsDown = kFalse;
-        if (ButtonState == kHot)
+        mouseIsDown = kFalse;
+        if (state == kHot)
             PaintFace(Face::kNormal);
-        if (ButtonState == kFocusedHot)
+        if (state == kFocusedHot)
             PaintFace(Face::kHighLightSelect);
     }
     // Any button, but only a button whose Enabled is exactly true.
-    if (ButtonState != kFocused && EnabledFlag == kTrue)
+    if (state != kFocused && enabledValue == kTrue)
         view_.RaiseClick();
 }
 
-void CommandLogic::FocusGained() {
-    if (EnabledFlag == kFalse)
+void PushButtonLogic::FocusGained() {
+    if (enabledValue == kFalse)
         return;
-    if (ButtonState != kHot) {
-        ButtonState = kFocused;
+    if (state != kHot) {
+        state = kFocused;
         PaintFace(Face::kSelected);
     }
-    if (ButtonState == kHot) {
-        ButtonState = kFocusedHot;
+    if (state == kHot) {
+        state = kFocusedHot;
         PaintFace(Face::kPressed);
     }
 }
 
-void CommandLogic::FocusLost() {
-    if (EnabledFlag == kFalse || ButtonState == kIdle)
+void PushButtonLogic::FocusLost() {
+    if (enabledValue == kFalse || state == kIdle)
         return;
-    ButtonState = kIdle;
+    state = kIdle;
     PaintFace(Face::kNormal);
 }
 
-void CommandLogic::LeaveCheck(PointerOver where) {
+void PushButtonLogic::LeaveCheck(PointerOver where) {
     if (where != PointerOver::kThisButton)
         PointerLeft();
 }
 
-void CommandLogic::PointerLeft() {
-    if (EnabledFlag == kFalse)
+void PushButtonLogic::PointerLeft() {
+    if (enabledValue == kFalse)
         return;
-    if (ButtonState == kHot) {
-        ButtonState = kIdle;
+    if (state == kHot) {
+        state = kIdle;
         PaintFace(Face::kNormal);
     }
-    if (ButtonState == kFocusedHot) {
-        ButtonState = kFocused;
+    if (state == kFocusedHot) {
+        state = kFocused;
         PaintFace(Face::kSelected);
     }
 }
 
-void CommandLogic::SetVisible(uint8_t visible) {
+void PushButtonLogic::SetVisible(uint8_t visible) {
     if (visible == 0) {
-        BackStyle = 0;
+        backStyle = 0;
         view_.SetOpaque(false);
     } else {
-        BackStyle = 1;
+        backStyle = 1;
         view_.SetOpaque(true);
         ApplyNormalLook();
     }
-    view_.NotifyChanged(L"Visible");
 }
 
-uint8_t CommandLogic::Visible() {
-    if (BackStyle == 0)
+uint8_t PushButtonLogic::Visible() {
+    if (backStyle == 0)
         return 0;
     ApplyNormalLook();
     return 255;
 }
 
-void CommandLogic::SetFontColour(uint32_t colour) {
+void PushButtonLogic::SetFontColour(uint32_t colour) {
     view_.SetCaptionColour(colour);
     ApplyNormalLook();
-    view_.NotifyChanged(L"FontColour");
 }
 
-uint32_t CommandLogic::FontColour() {
+uint32_t PushButtonLogic::FontColour() {
     const uint32_t colour = view_.CaptionColour();
     ApplyNormalLook();
     return colour;
 }
 
-void CommandLogic::SetEnabled(int16_t enabled) {
-    EnabledFlag = enabled;
-    view_.NotifyChanged(L"Enabled");
+void PushButtonLogic::SetEnabled(int16_t enabled) {
+    enabledValue = enabled;
     ShowEnabledLook();
 }
 
-void CommandLogic::FirstRunInitialisation() {
-    if (FirstRunFlag != 0)
+void PushButtonLogic::FirstRunInitialisation() {
+    if (firstRun != 0)
         return;
     ApplyNormalLook();
-    FirstRunFlag = 1;
-    EnabledFlag = kTrue;
+    firstRun = 1;
+    enabledValue = kTrue;
 }
 
-int16_t CommandLogic::Enabled() {
+int16_t PushButtonLogic::Enabled() {
     FirstRunInitialisation();
-    const int16_t result = EnabledFlag;
+    const int16_t result = enabledValue;
     ShowEnabledLook();
     return result;
 }
 
-void CommandLogic::SetCaption(const std::wstring& caption) {
+void PushButtonLogic::SetCaption(const std::wstring& caption) {
     view_.ShowCaption(caption);
-    view_.NotifyChanged(L"Caption");
 }
 
-void CommandLogic::SetFont(const forms::FontSpec& font) {
+void PushButtonLogic::SetFont(const forms::FontSpec& font) {
     view_.UseFont(font);
-    view_.NotifyChanged(L"Font");
 }
 
 namespace {
@@ -190,10 +185,10 @@ constexpr wchar_t kReadDefaultCaption[] = L"Command1";
 
 }  // namespace
 
-void CommandLogic::Restore(const PropertyStore& store, const forms::FontSpec& ambientFont) {
+void PushButtonLogic::Restore(const PropertyStore& store, const forms::FontSpec& ambientFont) {
     int32_t number = 0;
     if (PropertyStore::AsNumber(store.Read(L"Enabled", kTrue), number)) {
-        EnabledFlag = number != 0 ? kTrue : kFalse;
+        enabledValue = number != 0 ? kTrue : kFalse;
     }
     const PropertyValue caption = store.Read(L"Caption", std::wstring(kReadDefaultCaption));
     if (const auto* text = std::get_if<std::wstring>(&caption))
@@ -203,25 +198,25 @@ void CommandLogic::Restore(const PropertyStore& store, const forms::FontSpec& am
         view_.UseFont(*spec);
     if (PropertyStore::AsNumber(store.Read(L"FirstRun", std::wstring(L"1")), number) &&
         number >= 0 && number <= 255) {
-        FirstRunFlag = static_cast<uint8_t>(number);
+        firstRun = static_cast<uint8_t>(number);
     }
     if (PropertyStore::AsNumber(store.Read(L"FontColour", std::wstring(L"0")), number)) {
         view_.SetCaptionColour(static_cast<uint32_t>(number));
     }
     if (PropertyStore::AsNumber(store.Read(L"Visible", std::wstring(L"1")), number)) {
-        BackStyle = number != 0 ? 1 : 0;
-        view_.SetOpaque(BackStyle != 0);
+        backStyle = number != 0 ? 1 : 0;
+        view_.SetOpaque(backStyle != 0);
     }
     ApplyNormalLook();
 }
 
-void CommandLogic::Save(PropertyStore& store, const forms::FontSpec& ambientFont) {
-    store.Write(L"Enabled", static_cast<int32_t>(EnabledFlag != kFalse ? kTrue : kFalse), kTrue);
+void PushButtonLogic::Save(PropertyStore& store, const forms::FontSpec& ambientFont) {
+    store.Write(L"Enabled", static_cast<int32_t>(enabledValue != kFalse ? kTrue : kFalse), kTrue);
     store.Write(L"Caption", view_.CaptionText(), std::wstring(kWrittenDefaultCaption));
-    store.Write(L"FirstRun", static_cast<int32_t>(FirstRunFlag), std::wstring(L"1"));
+    store.Write(L"FirstRun", static_cast<int32_t>(firstRun), std::wstring(L"1"));
     store.Write(L"Font", view_.CaptionFont(), ambientFont);
     store.Write(L"FontColour", static_cast<int32_t>(view_.CaptionColour()), std::wstring(L"0"));
-    store.Write(L"Visible", static_cast<int32_t>(BackStyle), std::wstring(L"1"));
+    store.Write(L"Visible", static_cast<int32_t>(backStyle), std::wstring(L"1"));
     ApplyNormalLook();
 }
 

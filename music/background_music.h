@@ -34,9 +34,9 @@ constexpr uint32_t kSndFilename = 0x00020000;
 constexpr wchar_t kEmptyCommandText[] = L"コマンド文字列が指定されていません";
 constexpr wchar_t kNoErrorText[] = L"Error (文字列が取れません)";
 
-class Merovan_BGM {
+class BackgroundMusic {
   public:
-    explicit Merovan_BGM(MusicPlatform platform) : platform_(std::move(platform)) {}
+    explicit BackgroundMusic(MusicPlatform platform) : platform_(std::move(platform)) {}
 
     // The command layer.
     int32_t SendMciCommand(const std::wstring& command, std::wstring& output);
@@ -56,9 +56,7 @@ class Merovan_BGM {
     void OpenCdAudio();
     void CheckCdAudio(int16_t repeatTrack);
     void StopCdAudio();
-    bool CdKeepPolling() const { return CdKeepPolling_; }
-
-    const std::wstring& MciResultText() const { return MciResultText_; }
+    bool CdKeepPolling() const { return cdKeepPolling_; }
 
   private:
     static constexpr uint32_t kMciReturnChars = 512;
@@ -72,12 +70,11 @@ class Merovan_BGM {
     MusicPlatform platform_;
     // Fixed buffers: a shorter text leaves the tail of a longer one behind its NUL, and
     // every text is taken up to the first NUL.
-    wchar_t MciReturnBuffer[kMciReturnChars] = {};
-    wchar_t MciErrorBuffer[kMciErrorChars] = {};
-    wchar_t CdStatusBuffer[kCdStatusChars] = {};
-    wchar_t Mp3ModeBuffer[kMp3ModeChars] = {};
-    std::wstring MciResultText_;
-    bool CdKeepPolling_ = false;
+    wchar_t mciReturn_[kMciReturnChars] = {};
+    wchar_t mciError_[kMciErrorChars] = {};
+    wchar_t cdStatus_[kCdStatusChars] = {};
+    wchar_t mp3Mode_[kMp3ModeChars] = {};
+    bool cdKeepPolling_ = false;
 };
 
 }  // namespace merovan

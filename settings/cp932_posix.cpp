@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "frontend/cp932.h"
+#include "settings/cp932.h"
 
 namespace merovan {
 namespace {

@@ -1,5 +1,5 @@
 // The gradient push button: a child window that turns mouse, focus and timer messages
-// into CommandLogic calls and draws the faces the logic asks for. Its caption is a label
+// into PushButtonLogic calls and draws the faces the logic asks for. Its caption is a label
 // without a window of its own, so the pointer over the caption is over the button.
 #pragma once
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/command_logic.h"
+#include "controls/push_button_logic.h"
 #include "controls/face_painter.h"
 #include "forms/form.h"
 #include "forms/handles.h"
@@ -18,9 +18,9 @@
 
 namespace controls {
 
-class Command : public forms::Form, private CommandView {
+class PushButton : public forms::Form, private PushButtonView {
   public:
-    Command();
+    PushButton();
 
     // Creates the button at (x, y) in its parent, size in pixels, in the tab order after
     // the controls created before it.
@@ -34,7 +34,7 @@ class Command : public forms::Form, private CommandView {
         logic_.Save(store, ambientFont);
     }
 
-    // Public members.
+    // The properties a host sets and reads.
     void Initialize() { logic_.Initialize(); }
     void SetVisible(uint8_t visible) { logic_.SetVisible(visible); }
     uint8_t Visible() { return logic_.Visible(); }
@@ -48,7 +48,6 @@ class Command : public forms::Form, private CommandView {
     forms::FontSpec Font() const { return font_; }
 
     std::function<void()> Click;
-    std::function<void(const wchar_t* property)> PropertyChanged;
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -56,7 +55,7 @@ class Command : public forms::Form, private CommandView {
     bool DrawsItself() const override { return true; }
 
   private:
-    // CommandView
+    // PushButtonView
     void DrawFace(Face face, bool reverseGradient) override;
     void SetCaptionEnabled(bool enabled) override;
     void SetCaptionColour(uint32_t colour) override;
@@ -68,7 +67,6 @@ class Command : public forms::Form, private CommandView {
     void SetOpaque(bool opaque) override;
     void StartPointerWatch() override;
     void RaiseClick() override;
-    void NotifyChanged(const wchar_t* property) override;
 
     void OnButtonDown(int16_t button);
     void OnButtonUp(int16_t button);
@@ -76,8 +74,8 @@ class Command : public forms::Form, private CommandView {
     void CheckPointer();
     RECT CaptionRect() const;
 
-    CommandLogic logic_;
-    forms::Timer TmrMouse;
+    PushButtonLogic logic_;
+    forms::Timer pointerWatch_;
     Pixels surface_;                 // the persistent face
     std::vector<uint8_t> faceRows_;  // the same, rows padded for drawing
     std::wstring caption_ = L"Command";

@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "music/merovan_bgm_win.h"
+#include "music/background_music_win.h"
 
 namespace merovan {
 

@@ -1,4 +1,4 @@
-#include "frontend/ini_text.h"
+#include "settings/ini_text.h"
 
 #include <vector>
 

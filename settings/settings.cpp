@@ -1,4 +1,4 @@
-#include "frontend/settings.h"
+#include "settings/settings.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -81,42 +81,6 @@ std::wstring WithoutTrailingBackslash(const std::wstring& path) {
     if (!path.empty() && path.back() == L'\\')
         return path.substr(0, path.size() - 1);
     return path;
-}
-
-Settings LoadSettings(const SettingsSource& source) {
-    Settings settings;
-    settings.BgmKind = IniNumber(source.readKey(kKeyBgmKind));
-    settings.BgmRepeat = IniNumber(source.readKey(kKeyBgmRepeat));
-    settings.BgmFile = source.readKey(kKeyBgmFile);
-    if (!settings.BgmFile.empty() && !source.fileExists(settings.BgmFile)) {
-        settings.BgmFile.clear();
-    }
-    // A file source needs a file that is there.
-    if (settings.BgmFile.empty() && settings.BgmKind == kBgmFile) {
-        settings.BgmKind = kBgmNone;
-    }
-    settings.BgmFolder =
-        settings.BgmFile.empty() ? source.programFolder : FolderOf(settings.BgmFile);
-    return settings;
-}
-
-std::wstring ChooseSettingsFile(const IniCandidate& besideProgram, const IniCandidate& perUser) {
-    const bool preferUser = perUser.exists && (!besideProgram.exists ||
-                                               perUser.lastWriteTime > besideProgram.lastWriteTime);
-    return preferUser ? perUser.path : besideProgram.path;
-}
-
-bool HasExtension(const std::wstring& path, const wchar_t* extension) {
-    if (path.size() < 3)
-        return false;
-    for (size_t i = 0; i < 3; ++i) {
-        wchar_t c = path[path.size() - 3 + i];
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - 32);
-        if (c != extension[i])
-            return false;
-    }
-    return true;
 }
 
 }  // namespace merovan

@@ -1,7 +1,7 @@
 // The push button's behaviour without Windows: its state over the pointer, the mouse
 // buttons and the focus, the face each change draws, its properties and their
 // persistence. The control's window turns messages into these calls and draws what the
-// logic asks for through CommandView.
+// logic asks for through PushButtonView.
 #pragma once
 
 #include <cstdint>
@@ -15,9 +15,9 @@ namespace controls {
 enum class Face { kNormal, kHighLight, kPressed, kSelected, kDisable, kHighLightSelect };
 
 // What the button's logic does to the outside.
-class CommandView {
+class PushButtonView {
   public:
-    virtual ~CommandView() = default;
+    virtual ~PushButtonView() = default;
     // Redraws the whole face: gradient (shade at the top when `reverseGradient`), frame
     // cut from `face`, caption placed over it.
     virtual void DrawFace(Face face, bool reverseGradient) = 0;
@@ -31,7 +31,6 @@ class CommandView {
     virtual void SetOpaque(bool opaque) = 0;
     virtual void StartPointerWatch() = 0;  // the 100 ms leave check
     virtual void RaiseClick() = 0;
-    virtual void NotifyChanged(const wchar_t* property) = 0;
 };
 
 enum MouseButton : int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
@@ -42,11 +41,11 @@ constexpr int16_t kFalse = 0;
 // Where the leave check found the pointer.
 enum class PointerOver { kThisButton, kParent, kElsewhere };
 
-class CommandLogic {
+class PushButtonLogic {
   public:
     enum State : uint8_t { kIdle = 1, kHot = 2, kFocused = 3, kFocusedHot = 4 };
 
-    explicit CommandLogic(CommandView& view) : view_(view) {}
+    explicit PushButtonLogic(PushButtonView& view) : view_(view) {}
 
     // Pointer tracking starts when the host asks for it.
     void Initialize();
@@ -75,12 +74,12 @@ class CommandLogic {
     void Restore(const forms::PropertyStore& store, const forms::FontSpec& ambientFont);
     void Save(forms::PropertyStore& store, const forms::FontSpec& ambientFont);
 
-    uint8_t ButtonState = 0;
-    int16_t ReverseGradient = kFalse;
-    int16_t MouseIsDown = kFalse;
-    int16_t EnabledFlag = kFalse;
-    uint8_t FirstRunFlag = 0;
-    uint8_t BackStyle = 1;  // 1 opaque, 0 transparent
+    uint8_t state = 0;
+    int16_t reverseGradient = kFalse;
+    int16_t mouseIsDown = kFalse;
+    int16_t enabledValue = kFalse;
+    uint8_t firstRun = 0;
+    uint8_t backStyle = 1;  // 1 opaque, 0 transparent
 
   private:
     void PaintFace(Face face);
@@ -89,7 +88,7 @@ class CommandLogic {
     void PointerLeft();
     void FirstRunInitialisation();
 
-    CommandView& view_;
+    PushButtonView& view_;
 };
 
 }  // namespace controls

@@ -1,4 +1,5 @@
-#include "music/merovan_bgm.h"
+#include "music/background_music.h"
+#include "music/music_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -74,37 +75,37 @@ class FakeMci {
 
 TEST(MciLayer, CommandsResultsAndErrors) {
     FakeMci mci;
-    Merovan_BGM bgm(mci.Platform());
+    BackgroundMusic music(mci.Platform());
     std::wstring out;
-    EXPECT_EQ(bgm.SendMciCommand(L"", out), -1);
+    EXPECT_EQ(music.SendMciCommand(L"", out), -1);
     EXPECT_EQ(out, kEmptyCommandText);
     EXPECT_TRUE(mci.sent.empty());
-    EXPECT_EQ(bgm.MciQuery(L""), L"Error:-1");
+    EXPECT_EQ(music.MciQuery(L""), L"Error:-1");
 
     mci.Script(L"close nothing", {{263, L""}});
-    EXPECT_EQ(bgm.SendMciCommand(L"close nothing", out), 263);
+    EXPECT_EQ(music.SendMciCommand(L"close nothing", out), 263);
     EXPECT_EQ(out, L"MCI error 263");
-    EXPECT_EQ(bgm.MciQuery(L"close nothing"), L"Error:263");
+    EXPECT_EQ(music.MciQuery(L"close nothing"), L"Error:263");
     mci.describeErrors = false;
-    EXPECT_EQ(bgm.SendMciCommand(L"close nothing", out), 263);
+    EXPECT_EQ(music.SendMciCommand(L"close nothing", out), 263);
     EXPECT_EQ(out, kNoErrorText);
 
     // A shorter result after a longer one: only the new text.
     mci.Script(L"q", {{0, L"a long first answer"}, {0, L"ok"}});
-    EXPECT_EQ(bgm.MciQuery(L"q"), L"a long first answer");
-    EXPECT_EQ(bgm.MciQuery(L"q"), L"ok");
+    EXPECT_EQ(music.MciQuery(L"q"), L"a long first answer");
+    EXPECT_EQ(music.MciQuery(L"q"), L"ok");
     // A result longer than the 512-character buffer is an error.
     mci.Script(L"huge", {{0, std::wstring(512, L'x')}});
-    EXPECT_EQ(bgm.MciQuery(L"huge"), L"Error:343");
+    EXPECT_EQ(music.MciQuery(L"huge"), L"Error:343");
 }
 
 TEST(MciLayer, PlayCommandForms) {
     FakeMci mci;
-    Merovan_BGM bgm(mci.Platform());
-    bgm.PlayMciDevice(L"cdaudio", L"", L"");
-    bgm.PlayMciDevice(L"cdaudio", L"1", L"");
-    bgm.PlayMciDevice(L"cdaudio", L"", L"3");
-    bgm.PlayMciDevice(L"MP3Play", L"0", L"100");
+    BackgroundMusic music(mci.Platform());
+    music.PlayMciDevice(L"cdaudio", L"", L"");
+    music.PlayMciDevice(L"cdaudio", L"1", L"");
+    music.PlayMciDevice(L"cdaudio", L"", L"3");
+    music.PlayMciDevice(L"MP3Play", L"0", L"100");
     EXPECT_EQ(mci.sent,
               (std::vector<std::wstring>{L"play cdaudio", L"play cdaudio from 1",
                                          L"play cdaudio to 3", L"play MP3Play from 0 to 100"}));
@@ -115,15 +116,15 @@ const std::wstring kOpenSong = L"open \"C:\\My Music\\曲 one.mp3\" type MPEGVid
 
 TEST(Mp3, PlaysRestartsAndStops) {
     FakeMci mci;
-    Merovan_BGM bgm(mci.Platform());
+    BackgroundMusic music(mci.Platform());
     mci.Script(L"status MP3Play mode",
                {{0, L"playing"}, {0, L"stopped"}, {0, L"paused"}, {0, L"playing"}});
-    bgm.PlayMp3(kSong);
-    bgm.RepeatMp3();  // playing: nothing more
-    bgm.RepeatMp3();  // ended: back to the start
-    bgm.RepeatMp3();  // paused: back to the start too
-    bgm.RepeatMp3();
-    bgm.StopMp3();
+    music.PlayMp3(kSong);
+    music.RepeatMp3();  // playing: nothing more
+    music.RepeatMp3();  // ended: back to the start
+    music.RepeatMp3();  // paused: back to the start too
+    music.RepeatMp3();
+    music.StopMp3();
     EXPECT_EQ(mci.sent, (std::vector<std::wstring>{
                             kOpenSong, L"play MP3Play", L"status MP3Play mode",
                             L"status MP3Play mode", L"stop MP3Play", L"play MP3Play from 0",
@@ -133,40 +134,82 @@ TEST(Mp3, PlaysRestartsAndStops) {
 
 TEST(Mp3, FailedOpenSendsNothingMore) {
     FakeMci mci;
-    Merovan_BGM bgm(mci.Platform());
+    BackgroundMusic music(mci.Platform());
     mci.Script(kOpenSong, {{277, L""}});
     mci.Script(L"status MP3Play mode", {{281, L""}});
-    bgm.PlayMp3(kSong);
+    music.PlayMp3(kSong);
     EXPECT_EQ(mci.sent, std::vector<std::wstring>{kOpenSong});
     // The timer still ticks: the status fails and leaves the mode buffer empty, so the
     // restart is tried (and fails quietly).
-    EXPECT_FALSE(bgm.IsMp3Playing());
+    EXPECT_FALSE(music.IsMp3Playing());
 }
 
-TEST(Wav, LoopsAsAFileOnlyWithAWaveDevice) {
+TEST(Wav, PlaysOnlyWithAWaveDevice) {
     FakeMci mci;
-    Merovan_BGM bgm(mci.Platform());
-    bgm.PlayWav(L"C:\\音\\a b.wav");
-    bgm.StopWav();
     mci.waveDevices = 0;
-    bgm.PlayWav(L"C:\\x.wav");
-    bgm.StopWav();
-    const std::vector<std::pair<std::wstring, uint32_t>> expected = {
-        {L"C:\\音\\a b.wav", kSndAsync | kSndLoop | kSndFilename},
-        {L"(stop)", 0},
-        {L"(stop)", 0},
-    };
-    EXPECT_EQ(mci.sounds, expected);
-    EXPECT_TRUE(mci.sent.empty());
+    BackgroundMusic music(mci.Platform());
+    music.PlayWav(L"C:\\x.wav");
+    EXPECT_TRUE(mci.sounds.empty() && mci.sent.empty());
 }
 
-TEST(Cd, OpensStopsAndCloses) {
+TEST(MusicChoice, WhatPlaysForTheStoredSetting) {
+    struct Row {
+        int16_t kind;
+        const wchar_t* file;
+        MusicSource source;
+    };
+    const Row rows[] = {
+        {0, L"C:\\a.mp3", MusicSource::kNone},    {1, L"", MusicSource::kAudioCd},
+        {1, L"C:\\a.mp3", MusicSource::kAudioCd}, {2, L"C:\\a.Mp3", MusicSource::kMp3File},
+        {2, L"C:\\a.WAV", MusicSource::kWavFile}, {2, L"C:\\a.mid", MusicSource::kNone},
+        {2, L"p3", MusicSource::kNone},           {3, L"C:\\a.wav", MusicSource::kNone},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ChooseMusic(row.kind, row.file), row.source) << row.kind << ' ' << row.file;
+}
+
+TEST(MusicChoice, WhatIsOpenedIsStoppedAndClosedOnce) {
+    struct Row {
+        MusicSource source;
+        std::vector<std::wstring> started, stopped;
+        std::vector<std::pair<std::wstring, uint32_t>> sounds;
+    };
+    const uint32_t kLoopFile = kSndAsync | kSndLoop | kSndFilename;
+    const Row rows[] = {
+        {MusicSource::kNone, {}, {}, {}},
+        {MusicSource::kAudioCd,
+         {L"open cdaudio", L"set cdaudio time format tmsf"},
+         {L"stop cdaudio", L"close cdaudio"},
+         {}},
+        {MusicSource::kMp3File,
+         {kOpenSong, L"play MP3Play"},
+         {L"stop MP3Play", L"close MP3Play"},
+         {}},
+        {MusicSource::kWavFile, {}, {}, {{kSong, kLoopFile}, {L"(stop)", 0}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.source));
+        FakeMci mci;
+        {
+            PlayingMusic playing(mci.Platform(), row.source, kSong);
+            EXPECT_EQ(mci.sent, row.started);
+            EXPECT_EQ(playing.WantsCdTicks(), row.source == MusicSource::kAudioCd);
+            EXPECT_EQ(playing.WantsRestartTicks(), row.source == MusicSource::kMp3File);
+            mci.sent.clear();
+            playing.Stop();
+            EXPECT_FALSE(playing.WantsCdTicks() || playing.WantsRestartTicks());
+        }  // the owner going stops nothing twice
+        EXPECT_EQ(mci.sent, row.stopped);
+        EXPECT_EQ(mci.sounds, row.sounds);
+    }
+    // A CD whose status failed is no longer watched, and is not stopped.
     FakeMci mci;
-    Merovan_BGM bgm(mci.Platform());
-    bgm.OpenCdAudio();
-    bgm.StopCdAudio();
-    EXPECT_EQ(mci.sent, (std::vector<std::wstring>{L"open cdaudio", L"set cdaudio time format tmsf",
-                                                   L"stop cdaudio", L"close cdaudio"}));
+    mci.Script(L"status cdaudio current track", {{262, L""}});
+    PlayingMusic playing(mci.Platform(), MusicSource::kAudioCd, L"");
+    playing.CdTick(0);
+    EXPECT_FALSE(playing.WantsCdTicks());
+    playing.Stop();
+    EXPECT_EQ(mci.sent.back(), L"status cdaudio current track");
 }
 
 TEST(Cd, EachTickDecidesByModeAndTrack) {
@@ -254,9 +297,9 @@ TEST(Cd, EachTickDecidesByModeAndTrack) {
         mci.Script(kTracks, {row.tracks});
         mci.Script(kMode, {row.mode});
         mci.Script(L"status cdaudio position track 5", {{0, L"05:00:00:00"}});
-        Merovan_BGM bgm(mci.Platform());
-        bgm.CheckCdAudio(row.repeat);
-        EXPECT_EQ(bgm.CdKeepPolling(), row.keepPolling);
+        BackgroundMusic music(mci.Platform());
+        music.CheckCdAudio(row.repeat);
+        EXPECT_EQ(music.CdKeepPolling(), row.keepPolling);
         ASSERT_EQ(mci.sent.size(), row.commands);
         const std::vector<std::wstring> extra(
             mci.sent.begin() + std::min<size_t>(3, mci.sent.size()), mci.sent.end());
@@ -270,9 +313,9 @@ TEST(Cd, RepeatBeyondTheDiscGivesSilenceButKeepsPolling) {
     mci.Script(L"status cdaudio mode", {{0, L"stopped"}});
     mci.Script(L"status cdaudio position track 30", {{289, L""}});
     mci.Script(L"play cdaudio from Error:289", {{274, L""}});
-    Merovan_BGM bgm(mci.Platform());
-    bgm.CheckCdAudio(30);
-    EXPECT_TRUE(bgm.CdKeepPolling());
+    BackgroundMusic music(mci.Platform());
+    music.CheckCdAudio(30);
+    EXPECT_TRUE(music.CdKeepPolling());
     EXPECT_EQ(mci.sent.back(), L"play cdaudio from Error:289");
 }
 
@@ -280,10 +323,10 @@ TEST(Mp3, ModeBufferKeepsItsLastTextWhenAStatusFails) {
     // The fixed buffer is only written by a status that succeeds.
     FakeMci mci;
     mci.Script(L"status MP3Play mode", {{0, L"playing"}, {263, L""}, {0, L"stopped"}});
-    Merovan_BGM bgm(mci.Platform());
-    EXPECT_TRUE(bgm.IsMp3Playing());
-    EXPECT_TRUE(bgm.IsMp3Playing());
-    EXPECT_FALSE(bgm.IsMp3Playing());
+    BackgroundMusic music(mci.Platform());
+    EXPECT_TRUE(music.IsMp3Playing());
+    EXPECT_TRUE(music.IsMp3Playing());
+    EXPECT_FALSE(music.IsMp3Playing());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "music/merovan_bgm.h"
+#include "music/background_music.h"
 
 #include <cwchar>
 
@@ -43,56 +43,56 @@ bool ReadTrackNumber(const std::wstring& text, long& number) {
 
 }  // namespace
 
-int32_t Merovan_BGM::SendMciCommand(const std::wstring& command, std::wstring& output) {
+int32_t BackgroundMusic::SendMciCommand(const std::wstring& command, std::wstring& output) {
     if (command.empty()) {
         output = kEmptyCommandText;
         return -1;
     }
-    const int32_t code = platform_.sendString(command, MciReturnBuffer, kMciReturnChars);
+    const int32_t code = platform_.sendString(command, mciReturn_, kMciReturnChars);
     if (code != 0) {
-        output = platform_.errorString(code, MciErrorBuffer, kMciErrorChars) ? MciErrorBuffer
-                                                                             : kNoErrorText;
+        output = platform_.errorString(code, mciError_, kMciErrorChars) ? mciError_ : kNoErrorText;
         return code;
     }
-    output = MciReturnBuffer;
+    output = mciReturn_;
     return 0;
 }
 
-std::wstring Merovan_BGM::MciQuery(const std::wstring& command) {
-    const int32_t code = SendMciCommand(command, MciResultText_);
+std::wstring BackgroundMusic::MciQuery(const std::wstring& command) {
+    std::wstring result;
+    const int32_t code = SendMciCommand(command, result);
     if (code != 0)
         return L"Error:" + std::to_wstring(code);
-    return MciResultText_;
+    return result;
 }
 
-int32_t Merovan_BGM::PlayMciDevice(const std::wstring& alias, const std::wstring& from,
-                                   const std::wstring& to) {
+int32_t BackgroundMusic::PlayMciDevice(const std::wstring& alias, const std::wstring& from,
+                                       const std::wstring& to) {
     std::wstring command = L"play " + alias;
     if (!from.empty())
         command += L" from " + from;
     if (!to.empty())
         command += L" to " + to;
-    return SendMciCommand(command, MciResultText_);
+    std::wstring unused;  // a play command answers nothing worth keeping
+    return SendMciCommand(command, unused);
 }
 
-int32_t Merovan_BGM::Send(const std::wstring& command) {
+int32_t BackgroundMusic::Send(const std::wstring& command) {
     return platform_.sendString(command, nullptr, 0);
 }
 
-void Merovan_BGM::PlayMp3(const std::wstring& file) {
+void BackgroundMusic::PlayMp3(const std::wstring& file) {
     // The quotes keep a path with spaces in one piece.
     if (Send(L"open \"" + file + L"\" type MPEGVideo Alias " + kMp3Alias) == 0) {
         Send(std::wstring(L"play ") + kMp3Alias);
     }
 }
 
-bool Merovan_BGM::IsMp3Playing() {
-    platform_.sendString(std::wstring(L"status ") + kMp3Alias + L" mode", Mp3ModeBuffer,
-                         kMp3ModeChars);
-    return StartsWith(Mp3ModeBuffer, L"playing");
+bool BackgroundMusic::IsMp3Playing() {
+    platform_.sendString(std::wstring(L"status ") + kMp3Alias + L" mode", mp3Mode_, kMp3ModeChars);
+    return StartsWith(mp3Mode_, L"playing");
 }
 
-void Merovan_BGM::RepeatMp3() {
+void BackgroundMusic::RepeatMp3() {
     if (IsMp3Playing())
         return;
     // After its end a device only plays again from 0 once it has been stopped.
@@ -100,45 +100,45 @@ void Merovan_BGM::RepeatMp3() {
     Send(std::wstring(L"play ") + kMp3Alias + L" from 0");
 }
 
-void Merovan_BGM::StopMp3() {
+void BackgroundMusic::StopMp3() {
     Send(std::wstring(L"stop ") + kMp3Alias);
     Send(std::wstring(L"close ") + kMp3Alias);
 }
 
-void Merovan_BGM::PlayWav(const std::wstring& file) {
+void BackgroundMusic::PlayWav(const std::wstring& file) {
     if (platform_.waveDeviceCount() <= 0)
         return;
     platform_.playSound(file.c_str(), kSndAsync | kSndLoop | kSndFilename);
 }
 
-void Merovan_BGM::StopWav() {
+void BackgroundMusic::StopWav() {
     platform_.playSound(nullptr, 0);
 }
 
-void Merovan_BGM::OpenCdAudio() {
+void BackgroundMusic::OpenCdAudio() {
     Send(std::wstring(L"open ") + kCdDevice);
     Send(std::wstring(L"set ") + kCdDevice + L" time format tmsf");
 }
 
-void Merovan_BGM::CheckCdAudio(int16_t repeatTrack) {
-    CdKeepPolling_ = true;
+void BackgroundMusic::CheckCdAudio(int16_t repeatTrack) {
+    cdKeepPolling_ = true;
     const std::wstring current = MciQuery(L"status cdaudio current track");
     if (ContainsErr(current)) {
-        CdKeepPolling_ = false;
+        cdKeepPolling_ = false;
         return;
     }
     const std::wstring tracks = MciQuery(L"status cdaudio number of tracks");
     if (ContainsErr(tracks)) {
-        CdKeepPolling_ = false;
+        cdKeepPolling_ = false;
         return;
     }
-    platform_.sendString(L"status cdaudio mode", CdStatusBuffer, kCdStatusReadChars);
-    const bool stopped = StartsWith(CdStatusBuffer, L"stopped");
+    platform_.sendString(L"status cdaudio mode", cdStatus_, kCdStatusReadChars);
+    const bool stopped = StartsWith(cdStatus_, L"stopped");
 
     if (repeatTrack != 0) {
         long currentTrack = 0;
         if (!ReadTrackNumber(current, currentTrack)) {
-            CdKeepPolling_ = false;
+            cdKeepPolling_ = false;
             return;
         }
         if (stopped || currentTrack != repeatTrack) {
@@ -151,7 +151,7 @@ void Merovan_BGM::CheckCdAudio(int16_t repeatTrack) {
     }
 }
 
-void Merovan_BGM::StopCdAudio() {
+void BackgroundMusic::StopCdAudio() {
     Send(std::wstring(L"stop ") + kCdDevice);
     Send(std::wstring(L"close ") + kCdDevice);
 }

@@ -1,7 +1,7 @@
 // The music module's Windows side: the wide MCI and sound functions.
 #pragma once
 
-#include "music/merovan_bgm.h"
+#include "music/background_music.h"
 
 namespace merovan {
 

@@ -1,21 +1,18 @@
-#include "settings_dialog/merovan_p.h"
+#include "settings_dialog/settings_window.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include <cmath>
 #include <vector>
 
 #include "forms/graphics.h"
 #include "forms/program.h"
-#include "frontend/merovan_b.h"
-#include "frontend/resources.h"
 #include "settings_dialog/dialog_logic.h"
+#include "settings_dialog/settings_resources.h"
 
 namespace merovan {
 namespace {
 
-constexpr wchar_t kCaption[] = L"<メロヴァン>";
 constexpr wchar_t kHomePage[] = L"https://merovan.example.jp/";
 constexpr wchar_t kFileFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
 constexpr wchar_t kFileDialogTitle[] = L"ﾌｧｲﾙを開く";
@@ -23,6 +20,8 @@ constexpr wchar_t kCannotSave[] = L"設定を保存できませんでした。";
 constexpr wchar_t kCannotUseFile[] =
     L"このファイルは使えません。\r\nファイル名をメロヴァン.iniに保存できません。";
 constexpr DWORD kFileNameChars = 255;
+// The zoom that draws a caption growing from or shrinking to a point.
+constexpr UINT kIdaniCaption = 3;
 
 // Layout in twips, as designed.
 constexpr int kClientWidthTwips = 7440;
@@ -83,7 +82,8 @@ void ShadeSurface(forms::PictureSurface& surface, uint32_t (*shade)(int y, int h
     surface.Refresh();
 }
 
-void PlaceButton(controls::Command& button, HWND parent, const Box& box, const wchar_t* caption) {
+void PlaceButton(controls::PushButton& button, HWND parent, const Box& box,
+                 const wchar_t* caption) {
     button.Create(parent, Px(box.left), Py(box.top), Px(box.width), Py(box.height));
     // The stored layout holds a caption and a font for each button.
     const forms::FontSpec font = controls::DefaultButtonFont();
@@ -91,17 +91,6 @@ void PlaceButton(controls::Command& button, HWND parent, const Box& box, const w
     layout.Write(L"caption", std::wstring(caption), std::wstring(L"Command"));
     layout.Write(L"font", font, forms::FontSpec{});
     button.Restore(layout, font);
-}
-
-// Writes the three keys to one settings file; true when every write succeeded.
-bool WriteSettings(const std::wstring& file, int16_t repeat) {
-    bool written = true;
-    PutIni(kIniSection, kKeyBgmKind, IniNumberText(g_settings.BgmKind), file);
-    written = written && LastApiResult != 0;
-    PutIni(kIniSection, kKeyBgmRepeat, IniNumberText(repeat), file);
-    written = written && LastApiResult != 0;
-    PutIni(kIniSection, kKeyBgmFile, g_settings.BgmFile, file);
-    return written && LastApiResult != 0;
 }
 
 std::wstring ShortPathOf(const std::wstring& path) {
@@ -115,23 +104,40 @@ std::wstring ShortPathOf(const std::wstring& path) {
     return shortPath == path ? std::wstring() : shortPath;
 }
 
+// Draws the window's caption moving between the whole window and a point on the screen.
+void Zoom(HWND window, POINT point, bool opening) {
+    RECT windowRect{};
+    GetWindowRect(window, &windowRect);
+    const RECT pointRect{point.x, point.y, point.x, point.y};
+    // Only an animation: the window is right whether or not it was drawn.
+    DrawAnimatedRects(window, kIdaniCaption, opening ? &pointRect : &windowRect,
+                      opening ? &windowRect : &pointRect);
+}
+
 }  // namespace
 
-Merovan_P::Merovan_P() = default;
+SettingsWindow::SettingsWindow(const Settings& settings, const SettingsFiles& files)
+    : settings_(settings), files_(files) {}
 
-Merovan_P::~Merovan_P() = default;
-
-bool Merovan_P::Build() {
+bool SettingsWindow::Build() {
     font_.reset(MakeFont(false));
     linkFont_.reset(MakeFont(true));
     hand_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCursorHand));
-    Img_Ra[0].reset(forms::LoadPicture(kPictureMarkOff));
-    Img_Ra[1].reset(forms::LoadPicture(kPictureMarkOn));
+    markOff_.reset(forms::LoadPicture(kPictureMarkOff));
+    markOn_.reset(forms::LoadPicture(kPictureMarkOn));
+    if (!CreateWindowAndPanel())
+        return false;
+    PlaceButtons();
+    PlaceMusicChoices();
+    PlaceLink();
+    return true;
+}
 
+bool SettingsWindow::CreateWindowAndPanel() {
     RECT outer{0, 0, Px(kClientWidthTwips), Py(kClientHeightTwips)};
     AdjustWindowRectEx(&outer, kWindowStyle, FALSE, 0);
     forms::FormStyle style;
-    style.caption = kCaption;
+    style.caption = kSettingsWindowCaption;
     style.style = kWindowStyle;
     style.width = outer.right - outer.left;
     style.height = outer.bottom - outer.top;
@@ -140,34 +146,41 @@ bool Merovan_P::Build() {
     if (!Create(style))
         return false;
 
+    // Both pictures hold controls: Tab and the dialog keys must reach into them.
     backdrop_.Create(Hwnd(), 0, 0, Px(kClientWidthTwips), Py(kClientHeightTwips));
     SetWindowLongPtrW(backdrop_.Hwnd(), GWL_EXSTYLE, WS_EX_CONTROLPARENT);
     const RECT panel = PixelRect(kPanel);
-    Pic_C_0.Create(backdrop_.Hwnd(), panel.left, panel.top, panel.right - panel.left,
-                   panel.bottom - panel.top);
-    SetWindowLongPtrW(Pic_C_0.Hwnd(), GWL_EXSTYLE, WS_EX_CONTROLPARENT);
+    panel_.Create(backdrop_.Hwnd(), panel.left, panel.top, panel.right - panel.left,
+                  panel.bottom - panel.top);
+    SetWindowLongPtrW(panel_.Hwnd(), GWL_EXSTYLE, WS_EX_CONTROLPARENT);
+    return true;
+}
 
-    // In the panel, in the focus order: the repeat box, then "...".
+void SettingsWindow::PlaceButtons() {
+    // Created in the focus order: the repeat box, "...", then the window's two buttons.
     const RECT repeat = PixelRect(kRepeatBox);
-    Pic_C_0.BGM_Repeat.Create(Pic_C_0.Hwnd(), repeat.left, repeat.top, repeat.right - repeat.left,
-                              repeat.bottom - repeat.top, font_.get());
-    PlaceButton(Pic_C_0.Cmd_File_0, Pic_C_0.Hwnd(), kFileButton, L"...");
-    Pic_C_0.Cmd_File_0.Click = [this] { PickFile(); };
-    PlaceButton(Cmd_Set, backdrop_.Hwnd(), kSetButton, L"設定");
-    Cmd_Set.Click = [this] { Save(); };
-    PlaceButton(Cmd_Can, backdrop_.Hwnd(), kCancelButton, L"ｷｬﾝｾﾙ");
-    Cmd_Can.Click = [this] { Unload(); };
+    panel_.repeatBox.Create(panel_.Hwnd(), repeat.left, repeat.top, repeat.right - repeat.left,
+                            repeat.bottom - repeat.top, font_.get());
+    PlaceButton(panel_.fileButton, panel_.Hwnd(), kFileButton, L"...");
+    panel_.fileButton.Click = [this] { PickFile(); };
+    PlaceButton(saveButton_, backdrop_.Hwnd(), kSetButton, L"設定");
+    saveButton_.Click = [this] { Save(); };
+    PlaceButton(cancelButton_, backdrop_.Hwnd(), kCancelButton, L"ｷｬﾝｾﾙ");
+    cancelButton_.Click = [this] { Unload(); };
+}
 
-    Pic_C_0.Shape3_3.rect = PixelRect(kHeadingFrame);
-    Pic_C_0.lbl_15.rect = PixelRect(kHeading);
-    Pic_C_0.lbl_15.text = L"BGM";
-    Pic_C_0.lbl_15.centred = true;
-    Pic_C_0.AddGraphic(Pic_C_0.Shape3_3);
-    Pic_C_0.AddGraphic(Pic_C_0.lbl_15);
-    const forms::WindowDC measuring(Pic_C_0.Hwnd());
+void SettingsWindow::PlaceMusicChoices() {
+    panel_.headingFrame.rect = PixelRect(kHeadingFrame);
+    panel_.heading.rect = PixelRect(kHeading);
+    panel_.heading.text = L"BGM";
+    panel_.heading.centred = true;
+    panel_.heading.font = font_.get();
+    panel_.AddGraphic(panel_.headingFrame);
+    panel_.AddGraphic(panel_.heading);
+    const forms::WindowDC measuring(panel_.Hwnd());
     for (int i = 0; i < 3; ++i) {
-        forms::Image& mark = Pic_C_0.Img_BGM[i];
-        forms::Label& label = Pic_C_0.lbl_BGM[i];
+        forms::Image& mark = panel_.marks[i];
+        forms::Label& label = panel_.choiceLabels[i];
         mark.rect = PixelRect(kMarks[i]);
         label.rect = PixelRect(kChoiceLabels[i]);
         label.text = kChoiceTexts[i];
@@ -176,37 +189,37 @@ bool Merovan_P::Build() {
         // A press of any mouse button on a mark or its label chooses.
         mark.MouseDown = [this, i](int) { Choose(i); };
         label.MouseDown = [this, i](int) { Choose(i); };
-        Pic_C_0.AddGraphic(mark);
-        Pic_C_0.AddGraphic(label);
+        panel_.AddGraphic(mark);
+        panel_.AddGraphic(label);
     }
-    Pic_C_0.lbl_15.font = font_.get();
-    Pic_C_0.lbl_14.rect = PixelRect(kRepeatLabel);
-    Pic_C_0.lbl_14.text = L"曲目をﾘﾋﾟｰﾄ";
-    Pic_C_0.lbl_14.font = font_.get();
-    Pic_C_0.lbl_14.AutoSize(measuring.Get());
-    Pic_C_0.AddGraphic(Pic_C_0.lbl_14);
-    Pic_C_0.fileFrame.rect = PixelRect(kFileLabel);
-    Pic_C_0.lbl_Fname_0.rect = PixelRect(kFileLabel);
-    InflateRect(&Pic_C_0.lbl_Fname_0.rect, -2, -2);
-    Pic_C_0.lbl_Fname_0.font = font_.get();
-    Pic_C_0.lbl_Fname_0.wrap = true;
-    Pic_C_0.AddGraphic(Pic_C_0.fileFrame);
-    Pic_C_0.AddGraphic(Pic_C_0.lbl_Fname_0);
-
-    lbl_URL.rect = PixelRect(kLink);
-    lbl_URL.text = kHomePage;
-    lbl_URL.font = linkFont_.get();
-    lbl_URL.colour = kLinkColour;
-    lbl_URL.cursor = hand_;
-    const forms::WindowDC linkMeasuring(backdrop_.Hwnd());
-    lbl_URL.AutoSize(linkMeasuring.Get());
-    lbl_URL.Click = [this] { OpenLink(); };
-    backdrop_.AddGraphic(lbl_URL);
-    return true;
+    panel_.repeatLabel.rect = PixelRect(kRepeatLabel);
+    panel_.repeatLabel.text = L"曲目をﾘﾋﾟｰﾄ";
+    panel_.repeatLabel.font = font_.get();
+    panel_.repeatLabel.AutoSize(measuring.Get());
+    panel_.AddGraphic(panel_.repeatLabel);
+    panel_.fileFrame.rect = PixelRect(kFileLabel);
+    panel_.fileName.rect = PixelRect(kFileLabel);
+    InflateRect(&panel_.fileName.rect, -2, -2);
+    panel_.fileName.font = font_.get();
+    panel_.fileName.wrap = true;
+    panel_.AddGraphic(panel_.fileFrame);
+    panel_.AddGraphic(panel_.fileName);
 }
 
-void Merovan_P::Load() {
-    // 1. Centred across, one third of the free height down.
+void SettingsWindow::PlaceLink() {
+    homePageLink_.rect = PixelRect(kLink);
+    homePageLink_.text = kHomePage;
+    homePageLink_.font = linkFont_.get();
+    homePageLink_.colour = kLinkColour;
+    homePageLink_.cursor = hand_;
+    const forms::WindowDC measuring(backdrop_.Hwnd());
+    homePageLink_.AutoSize(measuring.Get());
+    homePageLink_.Click = [this] { OpenLink(); };
+    backdrop_.AddGraphic(homePageLink_);
+}
+
+void SettingsWindow::Load() {
+    // Centred across, one third of the free height down, worked out in twips.
     RECT outer{};
     GetWindowRect(Hwnd(), &outer);
     const int tppX = forms::TwipsPerPixelX(), tppY = forms::TwipsPerPixelY();
@@ -214,56 +227,51 @@ void Merovan_P::Load() {
         DialogPosition(forms::ScreenWidthPixels() * tppX, forms::ScreenHeightPixels() * tppY,
                        (outer.right - outer.left) * tppX, (outer.bottom - outer.top) * tppY);
     SetWindowPos(Hwnd(), nullptr, at.left / tppX, at.top / tppY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    // 2. Every push button starts its pointer tracking, in the window's control order.
-    Cmd_Can.Initialize();
-    Cmd_Set.Initialize();
-    Pic_C_0.Cmd_File_0.Initialize();
-    // 3.–6. The choice as loaded.
+    // The buttons start watching the pointer in the window's control order.
+    cancelButton_.Initialize();
+    saveButton_.Initialize();
+    panel_.fileButton.Initialize();
     ShowChoice();
-    // 7.–8. The repeat box's text, then its list.
-    Pic_C_0.BGM_Repeat.SetText(RepeatText(g_settings.BgmRepeat));
+    // The box's text before its list, so that the list does not pick the text.
+    panel_.repeatBox.SetText(RepeatText(settings_.repeatTrack));
     for (const std::wstring& item : RepeatList())
-        Pic_C_0.BGM_Repeat.AddItem(item);
-    // 9. The file.
-    Pic_C_0.lbl_Fname_0.text = g_settings.BgmFile;
-    // 10.–11. Zoom open from the pointer.
-    POINT pointer{};
-    LastApiResult = GetCursorPos(&pointer);
-    AnimOriginX = LastApiResult ? static_cast<int16_t>(pointer.x) : 0;
-    AnimOriginY = LastApiResult ? static_cast<int16_t>(pointer.y) : 0;
+        panel_.repeatBox.AddItem(item);
+    panel_.fileName.text = settings_.musicFile;
+    // The window zooms open from the pointer, or from the corner when it is unknown.
+    if (!GetCursorPos(&zoomOrigin_))
+        zoomOrigin_ = POINT{0, 0};
     Shade();
-    ZoomOpen(Hwnd());
-    // 12.
+    Zoom(Hwnd(), zoomOrigin_, true);
     forms::SetProgramPointer(nullptr);
 }
 
-void Merovan_P::Shade() {
+void SettingsWindow::Shade() {
     // Drawn into the persistent pictures, so the shading stays through every repaint.
     ShadeSurface(backdrop_, WindowShade);
-    ShadeSurface(Pic_C_0, PanelShade);
+    ShadeSurface(panel_, PanelShade);
 }
 
-void Merovan_P::ShowChoice() {
-    const ChoiceLook look = LookOfChoice(g_settings.BgmKind);
-    Pic_C_0.Cmd_File_0.SetEnabled(controls::kFalse);
-    Pic_C_0.BGM_Repeat.SetEnabled(false);
-    for (forms::Image& mark : Pic_C_0.Img_BGM)
-        mark.SetPicture(Img_Ra[0].get());
+void SettingsWindow::ShowChoice() {
+    const ChoiceLook look = LookOfChoice(settings_.musicKind);
+    panel_.fileButton.SetEnabled(controls::kFalse);
+    panel_.repeatBox.SetEnabled(false);
+    for (forms::Image& mark : panel_.marks)
+        mark.SetPicture(markOff_.get());
     if (look.selectedMark >= 0)
-        Pic_C_0.Img_BGM[look.selectedMark].SetPicture(Img_Ra[1].get());
+        panel_.marks[look.selectedMark].SetPicture(markOn_.get());
     if (look.repeatEnabled)
-        Pic_C_0.BGM_Repeat.SetEnabled(true);
+        panel_.repeatBox.SetEnabled(true);
     if (look.fileButtonEnabled)
-        Pic_C_0.Cmd_File_0.SetEnabled(controls::kTrue);
-    Pic_C_0.Refresh();
+        panel_.fileButton.SetEnabled(controls::kTrue);
+    panel_.Refresh();
 }
 
-void Merovan_P::Choose(int kind) {
-    g_settings.BgmKind = static_cast<int16_t>(kind);
+void SettingsWindow::Choose(int kind) {
+    settings_.musicKind = static_cast<int16_t>(kind);
     ShowChoice();
 }
 
-void Merovan_P::PickFile() {
+void SettingsWindow::PickFile() {
     std::vector<wchar_t> file(kFileNameChars, L'\0');
     std::vector<wchar_t> title(kFileNameChars, L'\0');
     OPENFILENAMEW request{};
@@ -275,10 +283,9 @@ void Merovan_P::PickFile() {
     request.nMaxFile = kFileNameChars;
     request.lpstrFileTitle = title.data();
     request.nMaxFileTitle = kFileNameChars;
-    request.lpstrInitialDir = g_settings.BgmFolder.c_str();
+    request.lpstrInitialDir = settings_.pickerFolder.c_str();
     request.lpstrTitle = kFileDialogTitle;
-    LastApiResult = GetOpenFileNameW(&request);
-    if (LastApiResult <= 0)
+    if (!GetOpenFileNameW(&request))
         return;
 
     const StoredPath stored = PathToStore(file.data(), ShortPathOf);
@@ -286,46 +293,36 @@ void Merovan_P::PickFile() {
         MessageBoxW(Hwnd(), kCannotUseFile, kProgramTitle, MB_OK | MB_ICONWARNING);
         return;
     }
-    g_settings.BgmFile = stored.path;
-    Pic_C_0.lbl_Fname_0.text = g_settings.BgmFile;
-    g_settings.BgmFolder = FolderOf(g_settings.BgmFile);
-    Pic_C_0.Refresh();
+    settings_.musicFile = stored.path;
+    panel_.fileName.text = settings_.musicFile;
+    settings_.pickerFolder = FolderOf(settings_.musicFile);
+    panel_.Refresh();
 }
 
-void Merovan_P::OpenLink() {
+void SettingsWindow::OpenLink() {
     forms::SetProgramPointer(LoadCursorW(nullptr, IDC_WAIT));
-    ShellExecuteW(Hwnd(), L"open", lbl_URL.text.c_str(), L"", L"", SW_SHOWNORMAL);
+    ShellExecuteW(Hwnd(), L"open", homePageLink_.text.c_str(), L"", L"", SW_SHOWNORMAL);
     forms::SetProgramPointer(nullptr);
 }
 
-void Merovan_P::Save() {
-    const int16_t repeat = RepeatFromText(Pic_C_0.BGM_Repeat.Text());
-    g_settings.BgmRepeat = repeat;
-    // Beside the program first; a screensaver in a protected folder writes its user's copy.
-    bool saved = WriteSettings(IniPathBesideProgram(), repeat);
-    if (!saved) {
-        const std::wstring perUser = IniPathPerUser();
-        if (!perUser.empty()) {
-            CreateDirectoryW(FolderOf(perUser).c_str(), nullptr);
-            saved = WriteSettings(perUser, repeat);
-        }
-    }
-    if (!saved) {
+void SettingsWindow::Save() {
+    settings_.repeatTrack = RepeatFromText(panel_.repeatBox.Text());
+    if (!SaveSettings(settings_, files_)) {
         MessageBoxW(Hwnd(), kCannotSave, kProgramTitle, MB_OK | MB_ICONWARNING);
         return;  // the window stays open
     }
     Unload();
 }
 
-void Merovan_P::Unload() {
+void SettingsWindow::Unload() {
     if (done_)
         return;
-    ZoomClose(Hwnd());
+    Zoom(Hwnd(), zoomOrigin_, false);
     done_ = true;
     DestroyWindow(Hwnd());
 }
 
-void Merovan_P::ShowModal() {
+void SettingsWindow::ShowModal() {
     if (!Build())
         return;
     Load();
@@ -340,7 +337,7 @@ void Merovan_P::ShowModal() {
     }
 }
 
-LRESULT Merovan_P::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:  // the close box cancels
             Unload();
@@ -355,9 +352,9 @@ LRESULT Merovan_P::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void ShowSettingsDialog() {
-    Merovan_P dialog;
-    dialog.ShowModal();
+void ShowSettingsWindow(const Settings& settings, const SettingsFiles& files) {
+    SettingsWindow window(settings, files);
+    window.ShowModal();
 }
 
 }  // namespace merovan

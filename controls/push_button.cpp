@@ -1,10 +1,10 @@
-#include "controls/command.h"
+#include "controls/push_button.h"
 
 #include <windowsx.h>
 
 #include <cmath>
 
-#include "controls/command_resources.h"
+#include "controls/push_button_resources.h"
 #include "forms/graphics.h"
 #include "forms/program.h"
 
@@ -88,12 +88,13 @@ forms::FontSpec DefaultButtonFont() {
     return font;
 }
 
-Command::Command()
-    : logic_(*this), TmrMouse(*this, kPointerWatchId, kPointerWatchMs, [this] { CheckPointer(); }) {
+PushButton::PushButton()
+    : logic_(*this),
+      pointerWatch_(*this, kPointerWatchId, kPointerWatchMs, [this] { CheckPointer(); }) {
     font_ = DefaultButtonFont();
 }
 
-bool Command::Create(HWND parent, int x, int y, int width, int height) {
+bool PushButton::Create(HWND parent, int x, int y, int width, int height) {
     forms::FormStyle style = forms::ChildStyle(parent, x, y, width, height);
     style.style |= WS_TABSTOP;
     surface_ = Pixels(width, height);
@@ -103,7 +104,7 @@ bool Command::Create(HWND parent, int x, int y, int width, int height) {
     return true;
 }
 
-void Command::DrawFace(Face face, bool reverseGradient) {
+void PushButton::DrawFace(Face face, bool reverseGradient) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     surface_ = Pixels(client.right, client.bottom);
@@ -120,7 +121,7 @@ void Command::DrawFace(Face face, bool reverseGradient) {
     Invalidate();
 }
 
-RECT Command::CaptionRect() const {
+RECT PushButton::CaptionRect() const {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     const int dpi = forms::ScreenDpi();
@@ -132,7 +133,7 @@ RECT Command::CaptionRect() const {
     return label;
 }
 
-void Command::PaintContent(HDC dc) {
+void PushButton::PaintContent(HDC dc) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     if (opaque_ && surface_.width == client.right && surface_.height == client.bottom) {
@@ -146,7 +147,7 @@ void Command::PaintContent(HDC dc) {
     // The caption: a transparent label across the whole width.
     RECT label = CaptionRect();
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const HGDIOBJ oldFont = SelectObject(dc, fontHandle_.get());
+    const forms::Selection font(dc, fontHandle_.get());
     const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
     if (captionEnabled_) {
         SetTextColor(dc, ToColorRef(captionColour_));
@@ -160,51 +161,45 @@ void Command::PaintContent(HDC dc) {
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         DrawTextW(dc, caption_.c_str(), -1, &label, format);
     }
-    SelectObject(dc, oldFont);
     SetBkMode(dc, oldMode);
 }
 
-void Command::SetCaptionEnabled(bool enabled) {
+void PushButton::SetCaptionEnabled(bool enabled) {
     captionEnabled_ = enabled;
     Invalidate();
 }
 
-void Command::SetCaptionColour(uint32_t colour) {
+void PushButton::SetCaptionColour(uint32_t colour) {
     captionColour_ = colour;
     Invalidate();
 }
 
-void Command::ShowCaption(const std::wstring& caption) {
+void PushButton::ShowCaption(const std::wstring& caption) {
     caption_ = caption;
     Invalidate();
 }
 
-void Command::UseFont(const forms::FontSpec& font) {
+void PushButton::UseFont(const forms::FontSpec& font) {
     font_ = font;
     fontHandle_.reset(forms::CreateFontFor(font));
     Invalidate();
 }
 
-void Command::SetOpaque(bool opaque) {
+void PushButton::SetOpaque(bool opaque) {
     opaque_ = opaque;
     Invalidate();
 }
 
-void Command::StartPointerWatch() {
-    TmrMouse.SetEnabled(true);
+void PushButton::StartPointerWatch() {
+    pointerWatch_.SetEnabled(true);
 }
 
-void Command::RaiseClick() {
+void PushButton::RaiseClick() {
     if (Click)
         Click();
 }
 
-void Command::NotifyChanged(const wchar_t* property) {
-    if (PropertyChanged)
-        PropertyChanged(property);
-}
-
-void Command::OnButtonDown(int16_t button) {
+void PushButton::OnButtonDown(int16_t button) {
     // The button-up must reach the button that got the button-down, wherever it happens.
     SetCapture(Hwnd());
     logic_.MouseDown(button);
@@ -212,13 +207,13 @@ void Command::OnButtonDown(int16_t button) {
         SetFocus(Hwnd());
 }
 
-void Command::OnButtonUp(int16_t button) {
+void PushButton::OnButtonUp(int16_t button) {
     if (GetCapture() == Hwnd())
         ReleaseCapture();
     logic_.MouseUp(button);
 }
 
-void Command::OnMouseMove(LPARAM lParam) {
+void PushButton::OnMouseMove(LPARAM lParam) {
     // While the button holds the capture, moves outside it are not over it.
     RECT client{};
     GetClientRect(Hwnd(), &client);
@@ -227,7 +222,7 @@ void Command::OnMouseMove(LPARAM lParam) {
         logic_.MouseMove();
 }
 
-void Command::CheckPointer() {
+void PushButton::CheckPointer() {
     POINT at{};
     GetCursorPos(&at);
     const HWND under = WindowFromPoint(at);
@@ -237,7 +232,7 @@ void Command::CheckPointer() {
     logic_.LeaveCheck(where);
 }
 
-LRESULT Command::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PushButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
             OnButtonDown(kLeftButton);

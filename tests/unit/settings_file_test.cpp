@@ -1,11 +1,11 @@
-#include "frontend/settings.h"
+#include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 
-#include "frontend/cp932.h"
+#include "settings/cp932.h"
 
 namespace merovan {
 namespace {
@@ -40,22 +40,35 @@ TEST(Settings, PathHelpers) {
     EXPECT_EQ(FolderOf(L"C:\\Music\\"), L"C:\\Music");
     EXPECT_EQ(WithoutTrailingBackslash(L"C:\\Music\\"), L"C:\\Music");
     EXPECT_EQ(WithoutTrailingBackslash(L"C:\\Music"), L"C:\\Music");
-    EXPECT_TRUE(HasExtension(L"C:\\a\\song.Wav", L"WAV"));
-    EXPECT_TRUE(HasExtension(L"x.mp3", L"MP3"));
-    EXPECT_FALSE(HasExtension(L"C:\\a\\song.mid", L"MP3"));
-    EXPECT_FALSE(HasExtension(L"p3", L"MP3"));
 }
 
-struct FakeWorld {
-    std::map<std::wstring, std::wstring> keys;
-    std::set<std::wstring> files;
-    SettingsSource Source() const {
-        return SettingsSource{[this](const wchar_t* key) {
-                                  auto it = keys.find(key);
-                                  return it == keys.end() ? std::wstring() : it->second;
-                              },
-                              [this](const std::wstring& path) { return files.count(path) > 0; },
-                              L"C:\\Program Files\\メロヴァン"};
+// A disk of whole files in memory, each with its write time; `readOnly` paths take no write.
+struct FakeDisk {
+    std::map<std::wstring, std::pair<std::string, uint64_t>> files;
+    std::set<std::wstring> readOnly, folders, musicFiles;
+    uint64_t clock = 0;
+
+    SettingsFiles Files() {
+        SettingsFiles f;
+        f.besideProgram = L"C:\\Program Files\\メロヴァン\\メロヴァン.ini";
+        f.perUser = L"C:\\Users\\u\\AppData\\Roaming\\Merovan\\メロヴァン.ini";
+        f.programFolder = L"C:\\Program Files\\メロヴァン";
+        f.read = [this](const std::wstring& path, std::string& bytes) {
+            bytes = files.count(path) ? files[path].first : std::string();
+            return files.count(path) > 0;
+        };
+        f.replace = [this](const std::wstring& path, const std::string& bytes) {
+            if (!readOnly.count(path))
+                files[path] = {bytes, ++clock};
+            return !readOnly.count(path);
+        };
+        f.writeTime = [this](const std::wstring& path, uint64_t& time) {
+            time = files.count(path) ? files[path].second : 0;
+            return files.count(path) > 0;
+        };
+        f.fileExists = [this](const std::wstring& path) { return musicFiles.count(path) > 0; };
+        f.makeFolder = [this](const std::wstring& folder) { folders.insert(folder); };
+        return f;
     }
 };
 
@@ -83,17 +96,20 @@ TEST(Settings, LoadingFromTheStoredKeys) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        FakeWorld world;
-        world.keys[kKeyBgmKind] = row.kind;
-        world.keys[kKeyBgmRepeat] = row.repeat;
-        world.keys[kKeyBgmFile] = row.file;
+        FakeDisk disk;
+        const SettingsFiles files = disk.Files();
+        for (const auto& [key, value] : {std::pair{kKeyBgmKind, row.kind},
+                                         {kKeyBgmRepeat, row.repeat},
+                                         {kKeyBgmFile, row.file}}) {
+            ASSERT_TRUE(WriteIniValue(files, files.besideProgram, key, value));
+        }
         if (row.fileExists)
-            world.files.insert(row.file);
-        const Settings s = LoadSettings(world.Source());
-        EXPECT_EQ(s.BgmKind, row.expectKind);
-        EXPECT_EQ(s.BgmRepeat, row.expectRepeat);
-        EXPECT_EQ(s.BgmFile, row.expectFile);
-        EXPECT_EQ(s.BgmFolder, row.expectFolder);
+            disk.musicFiles.insert(row.file);
+        const Settings s = LoadSettings(files);
+        EXPECT_EQ(s.musicKind, row.expectKind);
+        EXPECT_EQ(s.repeatTrack, row.expectRepeat);
+        EXPECT_EQ(s.musicFile, row.expectFile);
+        EXPECT_EQ(s.pickerFolder, row.expectFolder);
     }
 }
 
@@ -109,6 +125,26 @@ TEST(Settings, PerUserCopyIsReadWhenNewer) {
     EXPECT_EQ(ChooseSettingsFile(besideOld, userMissing), besideOld.path);
     EXPECT_EQ(ChooseSettingsFile(besideMissing, userMissing), besideMissing.path);
     EXPECT_EQ(ChooseSettingsFile({besideOld.path, true, 200}, user), besideOld.path);
+}
+
+TEST(Settings, SavingFallsBackToThePerUserCopyWhichIsThenRead) {
+    FakeDisk disk;
+    const SettingsFiles files = disk.Files();
+    Settings chosen;
+    chosen.musicKind = kAudioCd;
+    chosen.repeatTrack = 4;
+    ASSERT_TRUE(SaveSettings(chosen, files));  // beside the program: no folder made
+    EXPECT_TRUE(disk.folders.empty());
+    EXPECT_EQ(ReadIniValue(files, files.besideProgram, kKeyBgmRepeat), L"4");  // " 4", trimmed
+
+    disk.readOnly.insert(files.besideProgram);
+    chosen.repeatTrack = 7;
+    ASSERT_TRUE(SaveSettings(chosen, files));
+    EXPECT_EQ(disk.folders, std::set<std::wstring>{FolderOf(files.perUser)});
+    EXPECT_EQ(LoadSettings(files).repeatTrack, 7);  // the newer per-user copy
+
+    disk.readOnly.insert(files.perUser);
+    EXPECT_FALSE(SaveSettings(chosen, files));
 }
 
 TEST(Settings, KeysAreStoredInCodePage932) {

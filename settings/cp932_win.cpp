@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "frontend/cp932.h"
+#include "settings/cp932.h"
 
 namespace merovan {
 

@@ -1,0 +1,60 @@
+#include "frontend/startup.h"
+
+#include <windows.h>
+
+#include "common/program_names.h"
+#include "forms/program.h"
+#include "frontend/command_line.h"
+#include "frontend/preview_form.h"
+#include "frontend/run_form.h"
+#include "frontend/settings_disk_win.h"
+#include "settings_dialog/settings_window.h"
+
+namespace merovan {
+namespace {
+
+constexpr wchar_t kMissingRendererMessage[] = L"メロヴァン.dll が同じﾌｫﾙﾀﾞに見つかりません！";
+
+int StartPreviewMode(const std::wstring& arguments) {
+    const HWND parent =
+        reinterpret_cast<HWND>(static_cast<intptr_t>(PreviewWindowNumber(arguments)));
+    if (!StartPreview(parent))
+        return 0;
+    return forms::RunMessageLoop();
+}
+
+}  // namespace
+
+int Main() {
+    // Beside a run or an open settings window nothing else starts, whatever the switch.
+    if (FindWindowW(nullptr, kRunFormCaption) != nullptr ||
+        FindWindowW(nullptr, kSettingsWindowCaption) != nullptr) {
+        return 0;
+    }
+    const std::wstring arguments = ArgumentsOf(GetCommandLineW());
+    const Mode mode = ModeOf(arguments);
+    if (mode == Mode::kPreview)
+        return StartPreviewMode(arguments);
+
+    const SettingsFiles files = WindowsSettingsFiles();
+    const Settings settings = LoadSettings(files);
+    if (!FileExists(forms::ProgramFolder() + L"\\" + kRendererFileName)) {
+        MessageBoxW(nullptr, kMissingRendererMessage, kProgramTitle, MB_OK);
+        return 0;
+    }
+    if (mode == Mode::kSettings) {
+        ShowSettingsWindow(settings, files);
+        return 0;
+    }
+    if (mode == Mode::kEnd)
+        return 0;
+    const bool hidePointer = mode == Mode::kRun;
+    if (hidePointer)
+        ShowCursor(FALSE);  // the display counter it returns is of no use here
+
+    if (!LoadRunForm(settings, hidePointer))
+        return 0;
+    return forms::RunMessageLoop();
+}
+
+}  // namespace merovan

@@ -1,0 +1,41 @@
+// The settings record, the names it is stored under, how its numbers are stored, and the
+// small path rules of the stored music file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace merovan {
+
+// The stored music kinds; any other stored number is kept and plays nothing.
+enum MusicKind : int16_t { kNoMusic = 0, kAudioCd = 1, kMusicFile = 2 };
+
+struct Settings {
+    int16_t musicKind = kNoMusic;
+    int16_t repeatTrack = 0;    // CD track to repeat; 0 for none
+    std::wstring musicFile;     // empty when none is chosen or the stored file is gone
+    std::wstring pickerFolder;  // where the file picker starts; not stored
+};
+
+// The stored names: section and the three keys.
+extern const wchar_t kIniSection[];
+extern const wchar_t kKeyBgmKind[];
+extern const wchar_t kKeyBgmRepeat[];
+extern const wchar_t kKeyBgmFile[];
+extern const wchar_t kIniFileName[];  // beside the program, and in the per-user folder
+
+// A stored number: the whole text (blanks around it allowed) must be a number, which is
+// rounded down; anything else, or a result outside the 16-bit range, is 0.
+int16_t IniNumber(const std::wstring& text);
+
+// How numbers are stored: " 2" for zero and positive numbers, "-1" for negative ones.
+std::wstring IniNumberText(int16_t value);
+
+// The folder part of a path: up to its last ":" or "\", without a trailing "\".
+// C:\Music\a.mp3 → C:\Music, C:\a.mp3 → C:, D:a.wav → D:, a.mp3 → "".
+std::wstring FolderOf(const std::wstring& path);
+
+// A path without its one trailing "\", the form in which a file's existence is tested.
+std::wstring WithoutTrailingBackslash(const std::wstring& path);
+
+}  // namespace merovan

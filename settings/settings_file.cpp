@@ -1,0 +1,77 @@
+#include "settings/settings_file.h"
+
+#include "settings/cp932.h"
+#include "settings/ini_text.h"
+
+namespace merovan {
+namespace {
+
+std::string Cp932(const std::wstring& text) {
+    std::string bytes;
+    WideToCp932(text, bytes);  // a lossy form is stored as it is; the picker avoids it
+    return bytes;
+}
+
+IniCandidate Candidate(const SettingsFiles& files, const std::wstring& path) {
+    IniCandidate candidate{path};
+    candidate.exists = !path.empty() && files.writeTime(path, candidate.lastWriteTime);
+    return candidate;
+}
+
+bool WriteAll(const Settings& settings, const SettingsFiles& files, const std::wstring& path) {
+    // Every value is written even after one failed, so that as much as possible is kept.
+    bool written = WriteIniValue(files, path, kKeyBgmKind, IniNumberText(settings.musicKind));
+    written =
+        WriteIniValue(files, path, kKeyBgmRepeat, IniNumberText(settings.repeatTrack)) && written;
+    return WriteIniValue(files, path, kKeyBgmFile, settings.musicFile) && written;
+}
+
+}  // namespace
+
+std::wstring ChooseSettingsFile(const IniCandidate& besideProgram, const IniCandidate& perUser) {
+    const bool preferUser = perUser.exists && (!besideProgram.exists ||
+                                               perUser.lastWriteTime > besideProgram.lastWriteTime);
+    return preferUser ? perUser.path : besideProgram.path;
+}
+
+std::wstring ReadIniValue(const SettingsFiles& files, const std::wstring& path,
+                          const wchar_t* key) {
+    std::string bytes;
+    if (!files.read(path, bytes))
+        return std::wstring();
+    return Cp932ToWide(IniRead(bytes, Cp932(kIniSection), Cp932(key)));
+}
+
+bool WriteIniValue(const SettingsFiles& files, const std::wstring& path, const wchar_t* key,
+                   const std::wstring& value) {
+    std::string bytes;
+    files.read(path, bytes);  // a missing file is created
+    return files.replace(path, IniWrite(bytes, Cp932(kIniSection), Cp932(key), Cp932(value)));
+}
+
+Settings LoadSettings(const SettingsFiles& files) {
+    const std::wstring path =
+        ChooseSettingsFile(Candidate(files, files.besideProgram), Candidate(files, files.perUser));
+    Settings settings;
+    settings.musicKind = IniNumber(ReadIniValue(files, path, kKeyBgmKind));
+    settings.repeatTrack = IniNumber(ReadIniValue(files, path, kKeyBgmRepeat));
+    settings.musicFile = ReadIniValue(files, path, kKeyBgmFile);
+    if (!settings.musicFile.empty() && !files.fileExists(settings.musicFile))
+        settings.musicFile.clear();
+    if (settings.musicFile.empty() && settings.musicKind == kMusicFile)
+        settings.musicKind = kNoMusic;
+    settings.pickerFolder =
+        settings.musicFile.empty() ? files.programFolder : FolderOf(settings.musicFile);
+    return settings;
+}
+
+bool SaveSettings(const Settings& settings, const SettingsFiles& files) {
+    if (WriteAll(settings, files, files.besideProgram))
+        return true;
+    if (files.perUser.empty())
+        return false;
+    files.makeFolder(FolderOf(files.perUser));
+    return WriteAll(settings, files, files.perUser);
+}
+
+}  // namespace merovan
