@@ -82,7 +82,7 @@ Function ScreensaverPage
   ${NSD_CreateCheckbox} 0 0 100% 12u "${PRODUCT}をスクリーンセーバーに設定する"
   Pop $SetAsScreensaverBox
   ${NSD_SetState} $SetAsScreensaverBox $SetAsScreensaver
-  ${NSD_CreateLabel} 0 20u 100% 30u "チェックすると、インストールのあとでスクリーンセーバーの設定画面を${PRODUCT}を選んだ状態で開きます。"
+  ${NSD_CreateLabel} 0 20u 100% 30u "チェックすると、${PRODUCT}をスクリーンセーバーにして、インストールのあとでスクリーンセーバーの設定画面を開きます。"
   Pop $0
   nsDialogs::Show
 FunctionEnd
@@ -136,6 +136,11 @@ Function un.onInit
 FunctionEnd
 
 Function un.SettingsPage
+  ; Nothing to keep, nothing to ask.
+  ${IfNot} ${FileExists} "$INSTDIR\${INI}"
+  ${AndIfNot} ${FileExists} "${PER_USER_SETTINGS_FOLDER}\${INI}"
+    Abort
+  ${EndIf}
   !insertmacro MUI_HEADER_TEXT "設定ファイル" "${PRODUCT}の設定を残すかどうかを選んでください。"
   nsDialogs::Create 1018
   Pop $0
@@ -172,21 +177,29 @@ Section "Uninstall"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\${UNINSTALLER}"
 
+  StrCpy $SettingsOutcome ""
   ${If} $RemoveSettings == ${BST_CHECKED}
+    ${If} ${FileExists} "$INSTDIR\${INI}"
+    ${OrIf} ${FileExists} "${PER_USER_SETTINGS_FOLDER}\${INI}"
+      StrCpy $SettingsOutcome "設定ファイルも削除しました。"
+    ${EndIf}
     Delete "$INSTDIR\${INI}"
     Delete "${PER_USER_SETTINGS_FOLDER}\${INI}"
     RMDir "${PER_USER_SETTINGS_FOLDER}"
-    StrCpy $SettingsOutcome "設定ファイルも削除しました。"
   ${Else}
-    StrCpy $SettingsOutcome "設定ファイルは残しました。次にインストールしたときにも使われます。"
     ${If} ${FileExists} "$INSTDIR\${INI}"
       StrCpy $SettingsOutcome "$SettingsOutcome$\r$\n$INSTDIR\${INI}"
     ${EndIf}
     ${If} ${FileExists} "${PER_USER_SETTINGS_FOLDER}\${INI}"
       StrCpy $SettingsOutcome "$SettingsOutcome$\r$\n${PER_USER_SETTINGS_FOLDER}\${INI}"
     ${EndIf}
+    ${If} $SettingsOutcome != ""
+      StrCpy $SettingsOutcome "設定ファイルは残しました。次にインストールしたときにも使われます。$SettingsOutcome"
+    ${EndIf}
   ${EndIf}
-  DetailPrint "$SettingsOutcome"
+  ${If} $SettingsOutcome != ""
+    DetailPrint "$SettingsOutcome"
+  ${EndIf}
 
   ; Only when empty: a kept settings file keeps its folder.
   RMDir "$INSTDIR"
