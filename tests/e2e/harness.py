@@ -412,6 +412,19 @@ class Session:
         as text. Wine's own messages go to standard error and are left out."""
         return self._tool(["wine", *args], timeout=timeout).stdout.decode("cp932", "replace")
 
+    def registry_values(self, key):
+        """The values of a registry key ("HKCU\\..."), {name: data} as `reg query`
+        prints them (a REG_DWORD as "0x1f"); None when there is no such key."""
+        result = self._tool(["wine", "reg", "query", key], timeout=60, check=False)
+        if result.returncode != 0:
+            return None
+        values = {}
+        for line in result.stdout.decode("cp932", "replace").splitlines():
+            match = re.match(r"^ {4}(.+?) {4}(REG_\w+)(?: {4}(.*))?$", line.rstrip("\r"))
+            if match:
+                values[match.group(1)] = match.group(3) or ""
+        return values
+
     def start(self, program, args=(), cwd=None, extra_env=None):
         """Starts `wine PROGRAM ARGS`; output goes to a file under logs/."""
         self._counter += 1
