@@ -17,6 +17,7 @@ import ctypes
 import ctypes.util
 import fcntl
 import os
+import pwd
 import re
 import shutil
 import signal
@@ -173,6 +174,15 @@ def read_bmp_header(path):
             "compression": compression, "image_size": image_size, "actual_size": len(blob)}
 
 
+def _locked(file):
+    """Takes an exclusive lock on an open file if no one else holds it; whether it did."""
+    try:
+        fcntl.flock(file, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        return True
+    except BlockingIOError:
+        return False
+
+
 def _posix_ere_escape(text):
     return re.sub(r"([.\[\]{}()\\*+?^$|])", r"\\\1", text)
 
@@ -217,19 +227,12 @@ class Session:
         """One session at a time per work folder: a second run would delete
         the first one's prefix under it. Waits for the other run to end."""
         self._lock = open(self.work / ".session-lock", "a+")
-
-        def locked():
-            try:
-                fcntl.flock(self._lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
-                return True
-            except BlockingIOError:
-                return False
-
-        if not locked():
+        if not _locked(self._lock):
             self._lock.seek(0)
             self.log(f"{self.work} is in use by another run "
                      f"(pid {self._lock.read().strip() or '?'}); waiting for it to end")
-            self.wait_until(locked, timeout, f"{self.work} free of the other run", interval=1)
+            self.wait_until(lambda: _locked(self._lock), timeout, f"{self.work} free of the other run",
+                            interval=1)
         self._lock.seek(0)
         self._lock.truncate()
         self._lock.write(str(os.getpid()))
@@ -864,10 +867,16 @@ def sent(session, proc):
 def run_as_user(session, dist, case):
     """Runs a case of as_user_run.py as an ordinary user (root ignores file modes), with
     a prefix of that user's own, on this run's display."""
-    import pwd
     user = "merovan-e2e"
     if os.geteuid() != 0:
         raise Skip("needs root to run as another user")
+    # The user and its folder belong to the machine, not to this run: one such run at a time.
+    with open("/tmp/merovan-e2e-user.lock", "a") as lock:
+        session.wait_until(lambda: _locked(lock), 240, "the end of another run as that user", interval=1)
+        _run_as_user_locked(session, dist, case, user)
+
+
+def _run_as_user_locked(session, dist, case, user):
     try:
         pwd.getpwnam(user)
     except KeyError:
