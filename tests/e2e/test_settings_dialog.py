@@ -187,6 +187,10 @@ def test_an_unwritable_program_folder_saves_the_per_user_copy(session, dist):
     fe.run_as_user(session, dist, "readonly-program-folder")
 
 
+def test_a_read_only_settings_file_stays_read_only(session, dist):
+    fe.run_as_user(session, dist, "readonly-settings-file")
+
+
 def test_a_file_outside_code_page_932_is_stored_by_its_short_name(session, dist):
     """The settings file holds code page 932 text: a picked name with other characters is
     stored by its short form, which the next run plays."""
