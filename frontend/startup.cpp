@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "common/program_names.h"
 #include "forms/program.h"
 #include "frontend/command_line.h"
@@ -19,12 +21,15 @@ constexpr wchar_t kRendererNotStartedMessage[] = L"メロヴァン.dll を起動
 constexpr wchar_t kRunMarkName[] = L"Local\\Merovan_Main";
 
 // Two starts at the same moment can both pass the caption test, but only one of them can
-// create the mark. False when another process holds it; `mark` then holds nothing useful.
-bool TakeRunMark(forms::UniqueHandle& mark) {
+// create the mark. None when another process holds it. A mark that could not be made at
+// all is an empty handle: the caption test still guards the run then.
+std::optional<forms::UniqueHandle> TakeRunMark() {
     SetLastError(ERROR_SUCCESS);
-    mark.reset(CreateMutexW(nullptr, FALSE, kRunMarkName));
+    forms::UniqueHandle mark(CreateMutexW(nullptr, FALSE, kRunMarkName));
     const DWORD error = GetLastError();
-    return error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED;
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED)
+        return std::nullopt;
+    return mark;
 }
 
 int StartPreviewMode(const std::wstring& arguments) {
@@ -47,9 +52,13 @@ int Main() {
     const Mode mode = ModeOf(arguments);
     if (mode == Mode::kPreview)
         return StartPreviewMode(arguments);  // holds no mark: a run may start beside it
-    forms::UniqueHandle runMark;
-    if (mode != Mode::kEnd && !TakeRunMark(runMark))
-        return 0;
+    // A run or a settings window holds the mark until the process ends.
+    std::optional<forms::UniqueHandle> runMark;
+    if (mode != Mode::kEnd) {
+        runMark = TakeRunMark();
+        if (!runMark)
+            return 0;
+    }
 
     const SettingsFiles files = WindowsSettingsFiles();
     const Settings settings = LoadSettings(files);
