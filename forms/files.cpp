@@ -36,6 +36,11 @@ bool WriteWholeFile(const std::wstring& path, const void* bytes, size_t size) {
 }
 
 bool ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
+    // A read-only file is not to be written: moving a new file over it would drop the mark
+    // (Wine allows that move, Windows refuses it).
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
     const std::wstring fresh = path + L".new";
     if (!WriteWholeFile(fresh, bytes.data(), bytes.size())) {
         DeleteFileW(fresh.c_str());

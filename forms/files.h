@@ -15,7 +15,8 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 bool WriteWholeFile(const std::wstring& path, const void* bytes, size_t size);
 
 // Replaces `path` with `bytes` so that a failed write never leaves a cut file behind: the
-// bytes go to a new file beside it, which then takes the old file's place.
+// bytes go to a new file beside it, which then takes the old file's place. A read-only file
+// is left as it is, and the result is false.
 bool ReplaceWholeFile(const std::wstring& path, const std::string& bytes);
 
 // Last-write time of a file (not a folder); false when there is no such file.

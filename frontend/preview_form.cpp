@@ -1,5 +1,9 @@
 #include "frontend/preview_form.h"
 
+#include <iterator>
+#include <string>
+
+#include "common/program_names.h"
 #include "forms/program.h"
 #include "frontend/resources.h"
 
@@ -15,6 +19,17 @@ constexpr UINT kParentCheckIntervalMs = 1000;
 int16_t Twips16(long pixels, int twipsPerPixel) {
     const long twips = pixels * twipsPerPixel;
     return (twips >= -32768 && twips <= 32767) ? static_cast<int16_t>(twips) : 0;
+}
+
+// A real window that the preview can live in. Put into the desktop window it would cover
+// the screen for good, and put into the renderer's window it would keep that window from
+// ever ending.
+bool CanHoldPreview(HWND parent) {
+    if (parent == nullptr || !IsWindow(parent) || parent == GetDesktopWindow())
+        return false;
+    wchar_t className[64] = {};
+    GetClassNameW(parent, className, static_cast<int>(std::size(className)));
+    return std::wstring(className) != kRendererWindowClass;
 }
 
 }  // namespace
@@ -76,7 +91,7 @@ LRESULT PreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool StartPreview(HWND parent) {
-    if (parent == nullptr || !IsWindow(parent))
+    if (!CanHoldPreview(parent))
         return false;
     static PreviewForm form;
     return form.Start(parent);

@@ -25,7 +25,7 @@ RunForm::RunForm(const Settings& settings, bool pointerHidden)
       rendererWatchTimer_(*this, 3, kWatchIntervalMs, [this] { WatchRenderer(); }),
       watch_(GetTickCount64()) {}
 
-bool RunForm::Load() {
+RunStart RunForm::Load() {
     forms::FormStyle style;
     style.caption = kRunFormCaption;
     style.style = WS_POPUP;  // never shown
@@ -33,7 +33,7 @@ bool RunForm::Load() {
     style.height = forms::ScreenHeightPixels();
     rendererWatchTimer_.SetEnabled(true);  // the watch runs from the form's load
     if (!Create(style))
-        return false;
+        return RunStart::kNoForm;
 
     backgroundPicture_.Create(Hwnd(), 0, 0, kBackWidthTwips / forms::TwipsPerPixelX(),
                               kBackHeightTwips / forms::TwipsPerPixelY());
@@ -46,9 +46,12 @@ bool RunForm::Load() {
                   [this](const std::wstring& path) { return desktopPicture_.SaveBitmap(path); });
     WriteSnapshot(kBackgroundSnapshot, temp,
                   [this](const std::wstring& path) { return backgroundPicture_.SaveBitmap(path); });
-    StartRenderer();
+    if (!StartRenderer()) {
+        rendererWatchTimer_.SetEnabled(false);  // the caller's message must not be cut short
+        return RunStart::kRendererNotStarted;
+    }
     StartMusic();
-    return true;
+    return RunStart::kStarted;
 }
 
 void RunForm::CaptureDesktop() {
@@ -61,10 +64,10 @@ void RunForm::CaptureDesktop() {
     desktopPicture_.Refresh();
 }
 
-void RunForm::StartRenderer() {
-    // A renderer that does not start leaves no window: the watch then ends the run.
+bool RunForm::StartRenderer() {
     rendererProcess_ =
         forms::StartProgram(forms::ProgramFolder() + L"\\" + kRendererFileName).process;
+    return rendererProcess_ != nullptr;
 }
 
 void RunForm::StartMusic() {
@@ -116,7 +119,7 @@ LRESULT RunForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool LoadRunForm(const Settings& settings, bool pointerHidden) {
+RunStart LoadRunForm(const Settings& settings, bool pointerHidden) {
     // The form lives as long as the program, which ends from within it.
     static RunForm form(settings, pointerHidden);
     return form.Load();

@@ -17,19 +17,25 @@ namespace merovan {
 // The run form's caption; while a window has it, the program starts nothing else.
 constexpr wchar_t kRunFormCaption[] = L"Merovan_Main";
 
+enum class RunStart {
+    kStarted,
+    kNoForm,              // the form's window could not be made
+    kRendererNotStarted,  // the renderer's process could not be made; nothing else started
+};
+
 class RunForm : public forms::Form {
   public:
     // `pointerHidden`: the run hid the pointer and shows it again at its end.
     RunForm(const Settings& settings, bool pointerHidden);
     // Creates the hidden form, writes the snapshots and starts the renderer and the music.
-    bool Load();
+    RunStart Load();
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     void CaptureDesktop();
-    void StartRenderer();
+    bool StartRenderer();
     void StartMusic();
     void CheckCd();
     void WatchRenderer();
@@ -48,7 +54,7 @@ class RunForm : public forms::Form {
     std::optional<PlayingMusic> music_;
 };
 
-// Loads the run form; false when its window could not be made.
-bool LoadRunForm(const Settings& settings, bool pointerHidden);
+// Loads the run form; its message loop then runs the run when it has started.
+RunStart LoadRunForm(const Settings& settings, bool pointerHidden);
 
 }  // namespace merovan

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "common/program_names.h"
 #include "forms/program.h"
 #include "frontend/command_line.h"
@@ -14,6 +16,21 @@ namespace merovan {
 namespace {
 
 constexpr wchar_t kMissingRendererMessage[] = L"メロヴァン.dll が同じﾌｫﾙﾀﾞに見つかりません！";
+constexpr wchar_t kRendererNotStartedMessage[] = L"メロヴァン.dll を起動できません";
+// Held by a run or a settings window for its whole life, in the session's namespace.
+constexpr wchar_t kRunMarkName[] = L"Local\\Merovan_Main";
+
+// Two starts at the same moment can both pass the caption test, but only one of them can
+// create the mark. None when another process holds it. A mark that could not be made at
+// all is an empty handle: the caption test still guards the run then.
+std::optional<forms::UniqueHandle> TakeRunMark() {
+    SetLastError(ERROR_SUCCESS);
+    forms::UniqueHandle mark(CreateMutexW(nullptr, FALSE, kRunMarkName));
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED)
+        return std::nullopt;
+    return mark;
+}
 
 int StartPreviewMode(const std::wstring& arguments) {
     const HWND parent =
@@ -34,7 +51,14 @@ int Main() {
     const std::wstring arguments = ArgumentsOf(GetCommandLineW());
     const Mode mode = ModeOf(arguments);
     if (mode == Mode::kPreview)
-        return StartPreviewMode(arguments);
+        return StartPreviewMode(arguments);  // holds no mark: a run may start beside it
+    // A run or a settings window holds the mark until the process ends.
+    std::optional<forms::UniqueHandle> runMark;
+    if (mode != Mode::kEnd) {
+        runMark = TakeRunMark();
+        if (!runMark)
+            return 0;
+    }
 
     const SettingsFiles files = WindowsSettingsFiles();
     const Settings settings = LoadSettings(files);
@@ -52,9 +76,18 @@ int Main() {
     if (hidePointer)
         ShowCursor(FALSE);  // the display counter it returns is of no use here
 
-    if (!LoadRunForm(settings, hidePointer))
-        return 0;
-    return forms::RunMessageLoop();
+    switch (LoadRunForm(settings, hidePointer)) {
+        case RunStart::kStarted:
+            return forms::RunMessageLoop();
+        case RunStart::kRendererNotStarted:
+            if (hidePointer)
+                ShowCursor(TRUE);  // the user answers the message
+            MessageBoxW(nullptr, kRendererNotStartedMessage, kProgramTitle, MB_OK);
+            return 0;
+        case RunStart::kNoForm:
+        default:
+            return 0;
+    }
 }
 
 }  // namespace merovan

@@ -1,15 +1,13 @@
 #include "settings/settings_file.h"
 
-#include "settings/cp932.h"
-#include "settings/ini_text.h"
+#include "settings/ini_file.h"
 
 namespace merovan {
 namespace {
 
-std::string Cp932(const std::wstring& text) {
-    std::string bytes;
-    WideToCp932(text, bytes);  // a lossy form is stored as it is; the picker avoids it
-    return bytes;
+// The file's encoding, by its mark or by the stored keys it holds.
+IniEncoding EncodingOf(const std::string& bytes) {
+    return IniEncodingOf(bytes, kIniSection, {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile});
 }
 
 IniCandidate Candidate(const SettingsFiles& files, const std::wstring& path) {
@@ -39,14 +37,14 @@ std::wstring ReadIniValue(const SettingsFiles& files, const std::wstring& path,
     std::string bytes;
     if (!files.read(path, bytes))
         return std::wstring();
-    return Cp932ToWide(IniRead(bytes, Cp932(kIniSection), Cp932(key)));
+    return IniFileRead(bytes, EncodingOf(bytes), kIniSection, key);
 }
 
 bool WriteIniValue(const SettingsFiles& files, const std::wstring& path, const wchar_t* key,
                    const std::wstring& value) {
     std::string bytes;
     files.read(path, bytes);  // a missing file is created
-    return files.replace(path, IniWrite(bytes, Cp932(kIniSection), Cp932(key), Cp932(value)));
+    return files.replace(path, IniFileWrite(bytes, EncodingOf(bytes), kIniSection, key, value));
 }
 
 Settings LoadSettings(const SettingsFiles& files) {

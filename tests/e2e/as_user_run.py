@@ -12,6 +12,9 @@ Cases:
                            window saves the per-user copy, which the next run
                            plays by; with that folder unwritable too it says so
                            and stays open.
+  readonly-settings-file   the settings file is read-only in a writable folder:
+                           "設定" saves the per-user copy without a message and
+                           the file keeps its bytes and its read-only mark.
 
 Prints what it checked; exits 0 when the case behaved."""
 
@@ -96,7 +99,30 @@ def readonly_program_folder(session, dist):
         (roaming / "Merovan").chmod(0o755)
 
 
-CASES = {"readonly-root": readonly_root, "readonly-program-folder": readonly_program_folder}
+def readonly_settings_file(session, dist):
+    import stat
+    import test_settings_dialog as sd
+    scr = h.install(session, dist)
+    beside = scr.parent / sd.INI
+    beside.write_bytes(h.settings_bytes(0, 0))
+    beside.chmod(0o444)  # Wine shows it with the read-only attribute
+    per_user = (session.c_drive / "users" / Path.home().name / "AppData" / "Roaming" / "Merovan"
+                / sd.INI)
+    dialog = sd.Dialog(session, dist)
+    dialog.scr, dialog.ini = scr, beside
+    dialog.click(*sd.CHOICE_LABEL[1], in_panel=True)
+    dialog.click(sd.REPEAT_BOX[0] + 10, sd.REPEAT_BOX[1] + 8, in_panel=True)
+    session._xdotool("type", "--delay", "50", "3")
+    dialog.click_button(sd.SET_BUTTON)
+    assert dialog.closed() == 0  # a message box would have kept it open
+    assert beside.read_bytes() == h.settings_bytes(0, 0), "the read-only file changed"
+    assert stat.S_IMODE(beside.stat().st_mode) == 0o444, oct(beside.stat().st_mode)
+    assert per_user.read_bytes() == h.settings_bytes(1, 3), per_user.read_bytes()
+    print("the read-only file kept; saved to", per_user)
+
+
+CASES = {"readonly-root": readonly_root, "readonly-program-folder": readonly_program_folder,
+         "readonly-settings-file": readonly_settings_file}
 
 
 def main():

@@ -2,7 +2,9 @@
 its switches, the desktop snapshot, the renderer's start and watch, the end
 of a run, and the preview inside another program's window."""
 
-from harness import (PROGRAM_TITLE, RENDERER_TITLE, REPO, bmp_rows, install, parse_wintool,
+import time
+
+from harness import (PROGRAM_TITLE, RENDERER, RENDERER_TITLE, REPO, bmp_rows, install, parse_wintool,
                      run_as_user, screen_row_bgr, show_desktop_pattern, start_run, wintool)
 
 
@@ -46,6 +48,28 @@ def test_second_start_while_running_ends_silently(session, dist):
     assert session.end_by_escape(proc, window) == 0
 
 
+def renderer_processes(session):
+    return [p for p in session.wine_processes().values() if p.lower().endswith(RENDERER)]
+
+
+def test_two_starts_at_once_give_one_run_that_escape_ends(session, dist):
+    scr = install(session, dist)
+    # Ten starts 0.1 s apart, and ten at the same moment, which catch the race more often.
+    for attempt, gap in enumerate([0.1] * 10 + [0.0] * 10):
+        first = session.start(scr, ["/s"])
+        time.sleep(gap)  # how closely the second start follows the first: not a wait
+        second = session.start(scr, ["/s"])
+        refused = session.wait_until(lambda: [p for p in (first, second) if p.poll() is not None],
+                                     60, f"attempt {attempt}: one of two starts ending")
+        assert len(refused) == 1 and refused[0].returncode == 0, f"attempt {attempt}"
+        run = second if refused[0] is first else first
+        window = session.find_window(RENDERER_TITLE, timeout=60, proc=run)
+        assert len(renderer_processes(session)) == 1, f"attempt {attempt}"
+        assert session.end_by_escape(run, window) == 0, f"attempt {attempt}"
+        session.wait_until(lambda: not renderer_processes(session), 30,
+                           f"attempt {attempt}: the renderer's end")
+
+
 def test_missing_renderer_shows_the_message_and_starts_nothing(session, dist):
     scr = install(session, dist, renderer=False)
     for switch in ("/s", "/c", "/a"):
@@ -55,6 +79,20 @@ def test_missing_renderer_shows_the_message_and_starts_nothing(session, dist):
         session.key("Return")
         assert session.wait_exit(proc, 15) == 0
         assert not snapshot_files(session)
+        assert not session.windows(RENDERER_TITLE)
+
+
+def test_a_renderer_that_cannot_start_is_reported(session, dist):
+    scr = install(session, dist, renderer=False)
+    for content in (b"", b"not a program\r\n"):
+        (scr.parent / RENDERER).write_bytes(content)
+        proc = session.start(scr, ["/s"])
+        box = session.find_window(PROGRAM_TITLE, timeout=60, proc=proc)
+        texts = session.wine_output([str(wintool(dist)), "texts", PROGRAM_TITLE]).splitlines()
+        assert "メロヴァン.dll を起動できません" in texts, texts
+        session.mouse_move(box.x + box.width // 2, box.y + box.height // 2)
+        session.key("Return")
+        assert session.wait_exit(proc, 15) == 0
         assert not session.windows(RENDERER_TITLE)
 
 
@@ -109,6 +147,19 @@ def test_preview_without_a_usable_window_ends_at_once(session, dist):
     scr = install(session, dist)
     for argument in ("/p 0", "/p", "/p abc", "/p 999999"):
         assert session.run(scr, argument.split(), timeout=30) == 0
+
+
+def test_preview_refuses_the_desktop_and_the_renderers_window(session, dist):
+    scr = install(session, dist)
+    tool = str(wintool(dist))
+    renderer = session.start(dist / RENDERER)
+    window = session.find_window(RENDERER_TITLE, timeout=60, proc=renderer)
+    for name, args in (("desktop", ["desktop"]), ("window", ["window", RENDERER_TITLE])):
+        parent = parse_wintool(session.wine_output([tool, *args]))[name]["hwnd"]
+        assert session.run(scr, ["/p", parent], timeout=30) == 0, name
+    assert not session.windows("Preview Window")
+    # The renderer still ends on Escape.
+    assert session.end_by_escape(renderer, window) == 0
 
 
 def test_readonly_root_sends_snapshots_to_the_temporary_folder(session, dist):

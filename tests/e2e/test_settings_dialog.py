@@ -182,6 +182,25 @@ def test_an_unwritable_program_folder_saves_the_per_user_copy(session, dist):
     run_as_user(session, dist, "readonly-program-folder")
 
 
+def test_a_read_only_settings_file_stays_read_only(session, dist):
+    run_as_user(session, dist, "readonly-settings-file")
+
+
+def test_a_file_saved_by_an_editor_keeps_its_encoding_and_line_breaks(session, dist):
+    text = "; 設定 ✓\n[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 3\n"
+    for mark, encoding, newline in ((b"\xff\xfe", "utf-16-le", "\r\n"), (b"\xef\xbb\xbf", "utf-8", "\n"),
+                                    (b"", "utf-8", "\r\n"), (b"", "cp932", "\r")):
+        def stored(t):
+            t = t if encoding != "cp932" else t.replace(" ✓", "")
+            return mark + t.replace("\n", newline).encode(encoding)
+        dialog = Dialog(session, dist, stored(text))
+        session.wait_until(lambda: dialog.selected_mark() == [1], 10, f"{encoding}: the CD mark")
+        dialog.click_button(SET_BUTTON)
+        assert dialog.closed() == 0
+        assert dialog.ini.read_bytes() == stored(text + "BGMﾌｧｲﾙ=\n"), encoding
+        session.clean()
+
+
 def test_a_file_outside_code_page_932_is_stored_by_its_short_name(session, dist):
     """The settings file holds code page 932 text: a picked name with other characters is
     stored by its short form, which the next run plays."""

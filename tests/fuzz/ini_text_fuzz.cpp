@@ -1,33 +1,74 @@
-// Any settings file: reading must stay within its bytes and return at most 255 of them, and
-// a write must keep what it did not touch readable and return the value written.
+// Any settings file: reading must stay within its bytes and return at most 255 units, and a
+// write must keep what it did not touch readable, return the value written and leave the
+// file in the encoding it was found in.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "settings/ini_file.h"
 #include "settings/ini_text.h"
+#include "settings/settings.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // The first bytes choose the section and key, the rest is the file.
-    const size_t nameBytes = size < 8 ? size : 8;
-    const std::string names(reinterpret_cast<const char*>(data), nameBytes);
-    const std::string file(reinterpret_cast<const char*>(data) + nameBytes, size - nameBytes);
+namespace {
+
+using merovan::IniCharset;
+using merovan::IniEncoding;
+
+// The units of the file as text, with any name.
+void FuzzText(const std::string& names, const std::string& file, IniCharset charset) {
     const std::string section = names.substr(0, names.size() / 2) + "S";
     const std::string key = names.substr(names.size() / 2) + "K";
 
-    const std::string value = merovan::IniRead(file, section, key);
-    if (value.size() > merovan::kIniValueMaxBytes)
+    const std::string value = merovan::IniRead(file, section, key, charset);
+    if (value.size() > merovan::kIniValueMaxBytes * (charset == IniCharset::kUtf8 ? 3 : 1))
         std::abort();
 
     // Names of the kind the program writes: no line breaks, brackets or "=".
     for (const std::string& name : {section, key}) {
         if (name.find_first_of("\r\n[]=;") != std::string::npos || name.front() == ' ' ||
             name.back() == ' ' || name.front() == '\t' || name.back() == '\t') {
-            return 0;
+            return;
         }
     }
-    const std::string written = merovan::IniWrite(file, section, key, " 2");
-    if (merovan::IniRead(written, section, key) != "2")
+    const std::string written = merovan::IniWrite(file, section, key, " 2", charset);
+    if (merovan::IniRead(written, section, key, charset) != "2")
         std::abort();
+}
+
+// The file as a settings file in each encoding, with the stored names.
+void FuzzFile(const std::string& body, IniEncoding asEncoding, const wchar_t* key) {
+    const std::vector<std::wstring> keys = {merovan::kKeyBgmKind, merovan::kKeyBgmRepeat,
+                                            merovan::kKeyBgmFile};
+    std::string file = body;
+    if (asEncoding == IniEncoding::kUtf16LeWithBom)
+        file = "\xFF\xFE" + body;
+    else if (asEncoding == IniEncoding::kUtf8WithBom)
+        file = "\xEF\xBB\xBF" + body;
+    const IniEncoding encoding = merovan::IniEncodingOf(file, merovan::kIniSection, keys);
+    if (merovan::IniFileRead(file, encoding, merovan::kIniSection, key).size() >
+        merovan::kIniValueMaxBytes) {
+        std::abort();
+    }
+    const std::string written =
+        merovan::IniFileWrite(file, encoding, merovan::kIniSection, key, L" 2");
+    if (merovan::IniFileRead(written, encoding, merovan::kIniSection, key) != L"2")
+        std::abort();
+    if (merovan::IniEncodingOf(written, merovan::kIniSection, keys) != encoding)
+        std::abort();  // the next write would mix two encodings in one file
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The first bytes choose the section and key and how the rest, the file, is taken.
+    const size_t nameBytes = size < 8 ? size : 8;
+    const std::string names(reinterpret_cast<const char*>(data), nameBytes);
+    const std::string file(reinterpret_cast<const char*>(data) + nameBytes, size - nameBytes);
+    const uint8_t choice = size > 0 ? data[0] : 0;
+
+    FuzzText(names, file, (choice & 1) ? IniCharset::kUtf8 : IniCharset::kCp932);
+    const wchar_t* keys[] = {merovan::kKeyBgmKind, merovan::kKeyBgmRepeat, merovan::kKeyBgmFile};
+    FuzzFile(file, static_cast<IniEncoding>((choice >> 1) & 3), keys[(choice >> 3) % 3]);
     return 0;
 }

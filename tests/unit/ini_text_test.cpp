@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/utf_text.h"
+
 namespace merovan {
 namespace {
 
@@ -59,13 +61,30 @@ TEST(IniText, RewritingAKeyKeepsEveryOtherByte) {
               "[section]\r\n"
               "bgm\x8B\xE6\x95\xAA=-1\r\n"
               "Unknown=keep me\r\n"
-              "BGM\xD8\xCB\xDF\xB0\xC4= 5\r\n"
+              "BGM\xD8\xCB\xDF\xB0\xC4= 5\n"  // ended as the file's first line is
               "\r\n");
     // A missing section is added at the end, after a line break the last line lacked.
     EXPECT_EQ(IniWrite("x=y", "New", "k", "v"), "x=y\r\n[New]\r\nk=v\r\n");
     // A section whose last line has no break.
     EXPECT_EQ(IniWrite("[Section]\r\na=1", kSection, "b", "2"), "[Section]\r\na=1\r\nb=2\r\n");
-    EXPECT_EQ(IniWrite("[Section]\r\na=1\r", kSection, "b", "2"), "[Section]\r\na=1\r\r\nb=2\r\n");
+}
+
+TEST(IniText, ALoneCrEndsALineAndNewLinesEndLikeTheFirst) {
+    struct Row {
+        const char *file, *expected;
+    };
+    const Row rows[] = {
+        {"[Section]\ra=1\r", "[Section]\ra=1\rb=2\r"},
+        {"[Section]\ra=1", "[Section]\ra=1\rb=2\r"},
+        {"[Section]\na=1\r\n[X]\n", "[Section]\na=1\r\nb=2\n[X]\n"},
+        {"[Section]\r\na=1\r", "[Section]\r\na=1\rb=2\r\n"},
+        {"[Section]\r\rb=old\r", "[Section]\r\rb=2\r"},
+        {"x=y\r", "x=y\r[Section]\rb=2\r"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(IniWrite(row.file, kSection, "b", "2"), row.expected) << row.file;
+    }
+    EXPECT_EQ(IniRead("[Section]\ra=1\rb=2", kSection, "b"), "2");
 }
 
 TEST(IniText, ReadingFollowsTheProfileRules) {
@@ -124,6 +143,59 @@ TEST(IniText, LongValuesAreCutAt255Bytes) {
               std::string(254, 'b'));
     const std::string exact = std::string(253, 'c') + "\x8B\xE6";
     EXPECT_EQ(IniRead(IniWrite("", kSection, kFile, exact), kSection, kFile), exact);
+}
+
+TEST(IniText, OtherEncodingsCutAt255Utf16UnitsOnACharacterBoundary) {
+    // 区 is 3 bytes of UTF-8 but one unit: 255 of them are kept whole.
+    std::string japanese;
+    for (int i = 0; i < 256; ++i)
+        japanese += "\xE5\x8C\xBA";
+    const std::string utf8 = IniWrite("", kSection, "k", japanese, IniCharset::kUtf8);
+    EXPECT_EQ(IniRead(utf8, kSection, "k", IniCharset::kUtf8), japanese.substr(0, 255 * 3));
+    // 😀 is two units: after 254 others it does not fit.
+    const std::string emoji = std::string(254, 'a') + "\xF0\x9F\x98\x80";
+    EXPECT_EQ(IniRead(IniWrite("", kSection, "k", emoji, IniCharset::kUtf8), kSection, "k",
+                      IniCharset::kUtf8),
+              std::string(254, 'a'));
+    const std::u16string units = std::u16string(254, u'a') + u"\U0001F600";
+    EXPECT_EQ(IniRead(IniWrite(u"", u"Section", u"k", units), u"SECTION", u"K"),
+              std::u16string(254, u'a'));
+    // UTF-8 names match whole: a lead byte never folds the byte after it.
+    EXPECT_EQ(IniRead("[S]\n\xE5\x8C\xBA=1\n", "s", "\xE5\x8C\xBA", IniCharset::kUtf8), "1");
+}
+
+TEST(UtfText, MalformedUtf8IsToldAndWellFormedTextRoundTrips) {
+    struct Row {
+        std::string bytes;
+        bool wellFormed;
+        std::u16string text;
+    };
+    const Row rows[] = {
+        {"BGM\xE5\x8C\xBA", true, u"BGM区"},
+        {"\xF0\x9F\x98\x80!", true, u"😀!"},
+        {"\xC3\xBC", true, u"ü"},
+        {"BGM\x8B\xE6\x95\xAA", false, u"BGM\uFFFD敪"},            // code page 932
+        {"\xC0\x80", false, u"\uFFFD\uFFFD"},                      // overlong
+        {"\xED\xA0\x80", false, u"\uFFFD\uFFFD\uFFFD"},            // a surrogate
+        {"\xF4\x90\x80\x80", false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
+        {"\xE5\x8C"
+         "a",
+         false,
+         u"\uFFFD\uFFFD"
+         "a"},  // cut short
+    };
+    for (const Row& row : rows) {
+        std::u16string text;
+        EXPECT_EQ(Utf8ToUtf16(row.bytes, text), row.wellFormed) << row.bytes;
+        EXPECT_EQ(text, row.text) << row.bytes;
+        if (row.wellFormed) {
+            EXPECT_EQ(Utf16ToUtf8(text), row.bytes);
+            EXPECT_EQ(ToUtf16(FromUtf16(text)), text);
+        }
+    }
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', 0xD800, u'b'}),
+              "a\xEF\xBF\xBD"
+              "b");  // a lone surrogate
 }
 
 }  // namespace

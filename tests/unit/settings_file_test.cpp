@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 
 #include "settings/cp932.h"
@@ -145,6 +146,72 @@ TEST(Settings, SavingFallsBackToThePerUserCopyWhichIsThenRead) {
 
     disk.readOnly.insert(files.perUser);
     EXPECT_FALSE(SaveSettings(chosen, files));
+}
+
+std::string Cp932(const std::wstring& text) {
+    std::string bytes;
+    EXPECT_TRUE(WideToCp932(text, bytes));
+    return bytes;
+}
+
+std::string Utf16Le(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text)
+        bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+}
+
+TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
+    struct Row {
+        const char* name;
+        std::optional<std::string> before;  // none: no file yet
+        int16_t kind, repeat;
+        const wchar_t* music;
+        std::string after;  // once saved with the repeat track set to 7
+    };
+    const wchar_t* song = L"D:\\音楽\\曲.mp3";
+    const wchar_t* outside932 = L"D:\\音楽\\Grüße😀.mp3";
+    const Row rows[] = {
+        {"code page 932, other lines kept",
+         Cp932(L"; mine\n[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
+               L"[Other]\r\nBGMﾘﾋﾟｰﾄ=x\r\n"),
+         2, 0, song,
+         Cp932(L"; mine\n[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
+               L"[Other]\r\nBGMﾘﾋﾟｰﾄ=x\r\n")},
+        {"UTF-16LE with its mark",
+         Utf16Le(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"), 2,
+         0, outside932,
+         Utf16Le(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n")},
+        {"UTF-8 with its mark, LF, keys missing",
+         "\xEF\xBB\xBF" + std::string(u8"# 設定\n[Section]\nBGM区分=1\n"), 1, 0, L"",
+         "\xEF\xBB\xBF" + std::string(u8"# 設定\n[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n")},
+        {"UTF-8 holding the keys", u8"[Section]\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\nBGM区分= 2\r\n",
+         2, 0, outside932,
+         u8"[Section]\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\n"},
+        {"lone CR", Cp932(L"[Section]\rBGM区分= 1\rBGMﾘﾋﾟｰﾄ= 3\r"), 1, 3, L"",
+         Cp932(L"[Section]\rBGM区分= 1\rBGMﾘﾋﾟｰﾄ= 7\rBGMﾌｧｲﾙ=\r")},
+        {"ASCII only is code page 932", "[Section]\n", 0, 0, L"",
+         Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n")},
+        {"UTF-8 keys in another section are code page 932", u8"[X]\nBGM区分= 1\n", 0, 0, L"",
+         u8"[X]\nBGM区分= 1\n" + Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n")},
+        {"a new file", std::nullopt, 0, 0, L"",
+         Cp932(L"[Section]\r\nBGM区分= 0\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=\r\n")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeDisk disk;
+        const SettingsFiles files = disk.Files();
+        if (row.before)
+            disk.files[files.besideProgram] = {*row.before, 1};
+        disk.musicFiles = {song, outside932};
+        Settings settings = LoadSettings(files);
+        EXPECT_EQ(settings.musicKind, row.kind);
+        EXPECT_EQ(settings.repeatTrack, row.repeat);
+        EXPECT_EQ(settings.musicFile, row.music);
+        settings.repeatTrack = 7;
+        ASSERT_TRUE(SaveSettings(settings, files));
+        EXPECT_EQ(disk.files[files.besideProgram].first, row.after);
+    }
 }
 
 TEST(Settings, KeysAreStoredInCodePage932) {

@@ -6,6 +6,8 @@
 //   TITLE wintool repaint TITLE                has the window TITLE and its children repaint all
 //   wintool endsession TITLE             tells the window TITLE that the user's session ends
 //                                        (WM_QUERYENDSESSION, then WM_ENDSESSION)
+//   wintool desktop                      the desktop window's line, as for "window"
+//   wintool texts TITLE                  the captions of the window TITLE's children, one a line
 //   wintool preview SCR W H              makes a W × H parent window, starts "SCR /p HWND",
 //                                        waits for its child, prints it, destroys the parent
 //                                        and prints how long the preview process took to end
@@ -117,6 +119,20 @@ int wmain(int argc, wchar_t** argv) {
         PrintWindowLine("window", window);
         return 0;
     }
+    if (args.size() == 1 && args[0] == L"desktop") {
+        PrintWindowLine("desktop", GetDesktopWindow());
+        return 0;
+    }
+    if (args.size() == 2 && args[0] == L"texts") {
+        HWND window = FindWindowW(nullptr, args[1].c_str());
+        for (HWND child = window != nullptr ? GetWindow(window, GW_CHILD) : nullptr;
+             child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t caption[512] = {};
+            GetWindowTextW(child, caption, 512);
+            std::printf("%s\n", Narrow(caption).c_str());
+        }
+        return window != nullptr ? 0 : 1;
+    }
     if (args.size() == 2 && args[0] == L"close") {
         HWND window = FindWindowW(nullptr, args[1].c_str());
         return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
@@ -145,7 +161,8 @@ int wmain(int argc, wchar_t** argv) {
         return Preview(args[1], _wtoi(args[2].c_str()), _wtoi(args[3].c_str()));
     }
     std::fprintf(stderr,
-                 "usage: wintool window TITLE | close TITLE | repaint TITLE | endsession TITLE | "
+                 "usage: wintool window TITLE | desktop | texts TITLE | close TITLE | repaint "
+                 "TITLE | endsession TITLE | "
                  "preview SCR W H\n");
     return 2;
 }
