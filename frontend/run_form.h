@@ -28,7 +28,7 @@ class RunForm : public forms::Form {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    void CaptureDesktop();
+    void CaptureDesktop(const RECT& area);
     void StartRenderer();
     void StartMusic();
     void CheckCd();
