@@ -79,8 +79,8 @@ def stop_renderer(session, proc):
     """Ends the renderer the way a user does, by holding Escape over it."""
     session.find_window(WINDOW_TITLE, timeout=30)
     session.mouse_move(*WINDOW_CENTRE)  # with no window manager, keys go under the pointer
-    session.key_hold("Escape", 0.4)
-    code = session.wait_exit(proc, 30)
+    with session.holding("Escape"):
+        code = session.wait_exit(proc, 30)
     if code != 0:
         raise HarnessError(f"the renderer exited with {code}")
 

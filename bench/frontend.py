@@ -33,8 +33,7 @@ sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
 import common  # noqa: E402
 from harness import Session  # noqa: E402
-import test_frontend as fe  # noqa: E402
-import test_music as music  # noqa: E402
+import harness as h  # noqa: E402
 
 SIZES = [(1024, 768), (1920, 1080)]
 CPU_SECONDS = 20
@@ -64,7 +63,7 @@ def one_start(session, scr, shim, log):
     events = {line.split()[0]: int(line.split()[1]) for line in reversed(marks.splitlines())}
     captured, _ = birth_and_write_ns(session.c_drive / "Merovan1.bmp")
     _, written = birth_and_write_ns(session.c_drive / "Merovan2.bmp")
-    window = session.find_window(fe.RENDERER_TITLE, timeout=30)
+    window = session.find_window(h.RENDERER_TITLE, timeout=30)
     result = {
         "captured": (captured - real0) / 1e6,
         "written": (written - real0) / 1e6,
@@ -106,12 +105,12 @@ def cpu_ms(pid):
 
 def cpu_while_running(session, scr, settings):
     (scr.parent / "メロヴァン.ini").write_bytes(settings)
-    proc, window = music.start_traced_run(session, scr)
+    proc, window = h.start_traced_run(session, scr)
     time.sleep(2)  # past the start
     before = cpu_ms(proc.pid)
     time.sleep(CPU_SECONDS)
     used = cpu_ms(proc.pid) - before
-    fe.end_run_by_escape(session, proc, window)
+    session.end_by_escape(proc, window)
     return used / CPU_SECONDS / 10  # percent of one core
 
 
@@ -123,7 +122,7 @@ def main():
     common.print_load("at start")
     for width, height in SIZES:
         with Session(args.work / f"frontend-{width}", screen=(width, height)) as session:
-            scr = fe.install(session, args.dist)
+            scr = h.install(session, args.dist)
             keeper = session.start("cmd", ["/c", "pause"])
             time.sleep(2)
             wine_cost = []
@@ -139,9 +138,9 @@ def main():
                 print(f"  {key:9} {statistics.median(values):7.0f}   (min {min(values):.0f}, max {max(values):.0f})")
             print(f"  Wine's own process start (hostname.exe): {statistics.median(wine_cost):.0f} ms")
             if width == 1920:
-                mp3 = music.make_music(session, "bench.mp3", 3)
-                cases = {"no music": fe.settings_bytes(0, 0, ""), "MP3 looping": fe.settings_bytes(2, 0, mp3),
-                         "CD chosen, no drive": fe.settings_bytes(1, 5, "")}
+                mp3 = h.make_music(session, "bench.mp3", 3)
+                cases = {"no music": h.settings_bytes(0, 0, ""), "MP3 looping": h.settings_bytes(2, 0, mp3),
+                         "CD chosen, no drive": h.settings_bytes(1, 5, "")}
                 print(f"\nfront end CPU over {CPU_SECONDS} s of a run (percent of one core):")
                 for name, settings in cases.items():
                     print(f"  {name:20} {cpu_while_running(session, scr, settings):.2f} %")

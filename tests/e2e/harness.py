@@ -9,8 +9,7 @@ wine/wineboot/wineserver, xdotool and ImageMagick's `import`.
         proc = s.start("/path/to/program.exe")
         win = s.find_window("Title")
         picture = s.screenshot()
-        s.key_hold("Escape", 0.4)
-        assert s.wait_exit(proc, 10) == 0
+        assert s.end_by_escape(proc, win) == 0
 """
 
 import contextlib
@@ -18,6 +17,7 @@ import ctypes
 import ctypes.util
 import fcntl
 import os
+import pwd
 import re
 import shutil
 import signal
@@ -174,6 +174,15 @@ def read_bmp_header(path):
             "compression": compression, "image_size": image_size, "actual_size": len(blob)}
 
 
+def _locked(file):
+    """Takes an exclusive lock on an open file if no one else holds it; whether it did."""
+    try:
+        fcntl.flock(file, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        return True
+    except BlockingIOError:
+        return False
+
+
 def _posix_ere_escape(text):
     return re.sub(r"([.\[\]{}()\\*+?^$|])", r"\\\1", text)
 
@@ -218,21 +227,12 @@ class Session:
         """One session at a time per work folder: a second run would delete
         the first one's prefix under it. Waits for the other run to end."""
         self._lock = open(self.work / ".session-lock", "a+")
-        deadline = time.monotonic() + timeout
-        told = False
-        while True:
-            try:
-                fcntl.flock(self._lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
-                break
-            except BlockingIOError:
-                if not told:
-                    self._lock.seek(0)
-                    self.log(f"{self.work} is in use by another run "
-                             f"(pid {self._lock.read().strip() or '?'}); waiting for it to end")
-                    told = True
-                if time.monotonic() > deadline:
-                    raise HarnessTimeout(f"{self.work} stayed in use for {timeout} s") from None
-                time.sleep(1)
+        if not _locked(self._lock):
+            self._lock.seek(0)
+            self.log(f"{self.work} is in use by another run "
+                     f"(pid {self._lock.read().strip() or '?'}); waiting for it to end")
+            self.wait_until(lambda: _locked(self._lock), timeout, f"{self.work} free of the other run",
+                            interval=1)
         self._lock.seek(0)
         self._lock.truncate()
         self._lock.write(str(os.getpid()))
@@ -306,16 +306,15 @@ class Session:
         self.display = ":" + number.strip().decode()
 
     def _wait_for_display(self):
-        deadline = time.monotonic() + 30
         env = dict(os.environ, DISPLAY=self.display)
-        while time.monotonic() < deadline:
-            if subprocess.run(["xdpyinfo"], env=env, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0:
-                return
+
+        def answers():
             if self.xvfb is not None and self.xvfb.poll() is not None:
                 raise HarnessError("Xvfb ended early; see " + str(self.logs / "xvfb.log"))
-            time.sleep(0.1)
-        raise HarnessTimeout(f"X display {self.display} did not answer within 30 s")
+            return subprocess.run(["xdpyinfo"], env=env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL).returncode == 0
+
+        self.wait_until(answers, 30, f"X display {self.display} answering")
 
     def _check_registry(self):
         """Reads the values back from user.reg, which Wine writes with
@@ -411,6 +410,19 @@ class Session:
         """Runs `wine ARGS` to its end; its standard output (code page 932)
         as text. Wine's own messages go to standard error and are left out."""
         return self._tool(["wine", *args], timeout=timeout).stdout.decode("cp932", "replace")
+
+    def registry_values(self, key):
+        """The values of a registry key ("HKCU\\..."), {name: data} as `reg query`
+        prints them (a REG_DWORD as "0x1f"); None when there is no such key."""
+        result = self._tool(["wine", "reg", "query", key], timeout=60, check=False)
+        if result.returncode != 0:
+            return None
+        values = {}
+        for line in result.stdout.decode("cp932", "replace").splitlines():
+            match = re.match(r"^ {4}(.+?) {4}(REG_\w+)(?: {4}(.*))?$", line.rstrip("\r"))
+            if match:
+                values[match.group(1)] = match.group(3) or ""
+        return values
 
     def start(self, program, args=(), cwd=None, extra_env=None):
         """Starts `wine PROGRAM ARGS`; output goes to a file under logs/."""
@@ -531,8 +543,7 @@ class Session:
     def find_window(self, title, timeout=30, proc=None):
         """Waits for a visible window named title; its geometry. With proc,
         fails as soon as that process has ended."""
-        deadline = time.monotonic() + timeout
-        while True:
+        def found():
             for wid in self.windows(title):
                 try:
                     return self.window_geometry(wid, title)
@@ -542,18 +553,13 @@ class Session:
                 program = getattr(proc, "program", None) or str(proc.args[0])
                 raise AssertionError(f"{Path(program).name} ended with exit code "
                                      f"{proc.returncode} before a window {title!r} showed")
-            if time.monotonic() > deadline:
-                raise HarnessTimeout(f"no window {title!r} within {timeout} s")
-            time.sleep(0.1)
+            return None
+
+        return self.wait_until(found, timeout, f"a window {title!r}")
 
     def window_gone(self, title, timeout=30):
         """Waits until no visible window is named title."""
-        deadline = time.monotonic() + timeout
-        while self.windows(title):
-            if time.monotonic() > deadline:
-                raise HarnessTimeout(f"window {title!r} still there after {timeout} s")
-            time.sleep(0.1)
-        return True
+        return self.wait_until(lambda: not self.windows(title), timeout, f"window {title!r} gone")
 
     def wait_until(self, condition, timeout, what, interval=0.1):
         """Polls condition() until it returns something true; returns that."""
@@ -564,6 +570,17 @@ class Session:
                 return value
             if time.monotonic() > deadline:
                 raise HarnessTimeout(f"{what}: not within {timeout} s")
+            time.sleep(interval)
+
+    def holds_for(self, condition, seconds, what, interval=0.1):
+        """Checks that condition() stays true for seconds. The one wait of a fixed length:
+        for what must NOT happen, such as a timer that has to have stopped, no event marks
+        the absence, so the test watches for a bounded time. Fails as soon as it turns false."""
+        deadline = time.monotonic() + seconds
+        while True:
+            assert condition(), f"{what}: no longer so"
+            if time.monotonic() > deadline:
+                return
             time.sleep(interval)
 
     # ----------------------------------------------------------- screen ---
@@ -585,9 +602,18 @@ class Session:
     def _xlib(self):
         """libX11 with a connection to this display: (library, display)."""
         xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-        xlib.XOpenDisplay.restype = ctypes.c_void_p
-        xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        ptr, ulong, int_ = ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int
+        for name, restype, argtypes in (
+                ("XOpenDisplay", ptr, [ctypes.c_char_p]), ("XCloseDisplay", int_, [ptr]),
+                ("XDefaultRootWindow", ulong, [ptr]), ("XSync", int_, [ptr, int_]),
+                ("XSetWindowBackground", int_, [ptr, ulong, ulong]),
+                ("XClearWindow", int_, [ptr, ulong]), ("XFree", int_, [ptr]),
+                ("XCreateGC", ptr, [ptr, ulong, ulong, ptr]), ("XFreeGC", int_, [ptr, ptr]),
+                ("XSetSubwindowMode", int_, [ptr, ptr, int_]),
+                ("XSetForeground", int_, [ptr, ptr, ulong]),
+                ("XFillRectangle", int_, [ptr, ulong, ptr, int_, int_, ctypes.c_uint, ctypes.c_uint])):
+            getattr(xlib, name).restype = restype
+            getattr(xlib, name).argtypes = argtypes
         display = xlib.XOpenDisplay(self.display.encode())
         if not display:
             raise HarnessError(f"cannot open display {self.display}")
@@ -600,15 +626,23 @@ class Session:
         """Gives the root window a solid background colour, so that what a
         program draws outside its own window shows up on screenshots."""
         with self._xlib() as (xlib, display):
-            xlib.XDefaultRootWindow.restype = ctypes.c_ulong
-            xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-            xlib.XSetWindowBackground.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong]
-            xlib.XClearWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-            xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
             root = xlib.XDefaultRootWindow(display)
             r, g, b = rgb
             xlib.XSetWindowBackground(display, root, (r << 16) | (g << 8) | b)
             xlib.XClearWindow(display, root)
+            xlib.XSync(display, 0)
+
+    def paint_over(self, x, y, width, height, rgb):
+        """Paints a box of the screen over whatever windows show there, as a window dragged
+        across them would leave it: only their owners' repainting brings them back."""
+        with self._xlib() as (xlib, display):
+            root = xlib.XDefaultRootWindow(display)
+            gc = xlib.XCreateGC(display, root, 0, None)
+            xlib.XSetSubwindowMode(display, gc, 1)  # IncludeInferiors: over the windows too
+            r, g, b = rgb
+            xlib.XSetForeground(display, gc, (r << 16) | (g << 8) | b)
+            xlib.XFillRectangle(display, root, gc, x, y, width, height)
+            xlib.XFreeGC(display, gc)
             xlib.XSync(display, 0)
 
     def cursor_image(self):
@@ -623,7 +657,6 @@ class Session:
         xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(Image)
         xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
         with self._xlib() as (xlib, display):
-            xlib.XFree.argtypes = [ctypes.c_void_p]
             pointer = xfixes.XFixesGetCursorImage(display)
             image = pointer.contents
             shown = sum(1 for i in range(image.width * image.height) if image.pixels[i] >> 24)
@@ -659,15 +692,227 @@ class Session:
     def key(self, key):
         self._xdotool("key", key)
 
-    def key_hold(self, key, seconds=0.4):
-        """Presses key, holds it for seconds and lets it go; returns the
-        time.monotonic() of the release."""
+    @contextlib.contextmanager
+    def holding(self, key):
+        """Holds key down for the body of a with-block. (Xvfb runs with auto-repeat off:
+        one key-down, one key-up.)"""
         self._xdotool("keydown", key)
-        time.sleep(seconds)
-        self._xdotool("keyup", key)
-        return time.monotonic()
+        try:
+            yield
+        finally:
+            self._xdotool("keyup", key)
+
+    def end_by_escape(self, proc, window, timeout=15):
+        """Holds Escape over window until proc exits; its exit code."""
+        self.mouse_move(*window.center)
+        with self.holding("Escape"):
+            return self.wait_exit(proc, timeout)
 
     def close_by_message(self, image_name, timeout=30):
         """Sends WM_CLOSE to the top-level windows of the processes running
         image_name (e.g. "prog.exe"), the way Wine's taskkill without /F does."""
         return self._tool(["wine", "taskkill", "/IM", image_name], timeout=timeout).returncode
+
+
+# ------------------------------------------------ Merovan's programs ---
+# What the test modules share about the programs under test.
+REPO = Path(__file__).resolve().parents[2]
+SCR = "メロヴァン.scr"
+RENDERER = "メロヴァン.dll"
+RUN_CAPTION = "Merovan_Main"
+RENDERER_TITLE = "Merovan_VC"
+PROGRAM_TITLE = "メロヴァン"
+INSTALL_FOLDER = "ﾃｽﾄ ﾌｫﾙﾀﾞ"  # blanks and Japanese in the program folder's path
+MUSIC_FOLDER = "ﾐｭｰｼﾞｯｸ 曲"
+MCI_TRACE = {"WINEDEBUG": "+timestamp,+mci,+winmm"}
+_MCI_COMMAND = re.compile(r'^(\d+\.\d+):[0-9a-f]+:trace:mci:mciSendStringW \(L"((?:[^"\\]|\\.)*)"')
+_MCI_RESULT = re.compile(r'^(\d+\.\d+):[0-9a-f]+:trace:mci:mciSendStringW => 2/ (-?\d+)')
+
+
+def settings_bytes(kind, repeat, music=""):
+    """A settings file as the settings window writes it: code page 932, CR LF lines."""
+    return f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={music}\r\n".encode("cp932")
+
+
+def install(session, dist, renderer=True):
+    """Copies the programs into a folder of their own on C:; returns the .scr."""
+    folder = session.c_drive / INSTALL_FOLDER / "メロヴァン"
+    folder.mkdir(parents=True, exist_ok=True)
+    shutil.copy(dist / SCR, folder)
+    if renderer:
+        shutil.copy(dist / RENDERER, folder)
+    return folder / SCR
+
+
+def start_run(session, scr, switch="/s", extra_env=None):
+    """Starts a run; the process and the renderer's window."""
+    proc = session.start(scr, [switch], extra_env=extra_env)
+    return proc, session.find_window(RENDERER_TITLE, timeout=60)
+
+
+def wintool(dist):
+    return (dist.parent / "test-hosts" / "wintool.exe").resolve()
+
+
+def parse_wintool(text):
+    """wintool's lines as {label: {key: value}}; a caption runs to the line's end."""
+    lines = {}
+    for line in text.splitlines():
+        if not line.strip():
+            continue
+        caption = None
+        if " caption=" in line:
+            line, caption = line.split(" caption=", 1)
+        words = line.split()
+        lines[words[0]] = dict(word.split("=", 1) for word in words if "=" in word)
+        if caption is not None:
+            lines[words[0]]["caption"] = caption.rstrip("\r")
+    return lines
+
+
+def bmp_rows(path):
+    """(header, rows) of a 24-bit bottom-up bitmap; rows[i] is the i-th row stored in
+    the file, as bytes of blue-green-red pixels."""
+    header = read_bmp_header(path)
+    data = Path(path).read_bytes()
+    stride = (header["width"] * 3 + 3) // 4 * 4
+    rows = [data[header["offset"] + i * stride: header["offset"] + i * stride + header["width"] * 3]
+            for i in range(header["height"])]
+    return header, rows
+
+
+def screen_row_bgr(picture, y):
+    return b"".join(bytes((b, g, r)) for r, g, b in (picture.pixel(x, y) for x in range(picture.width)))
+
+
+def show_desktop_pattern(session, path):
+    """Puts an asymmetric picture on the X root window, which Wine's desktop
+    shows: red at the top fading to blue at the bottom, with white marks."""
+    subprocess.run(["convert", "-size", "1280x1024", "gradient:red-blue", "-fill", "white",
+                    "-draw", "rectangle 100,50 300,120", "-draw", "rectangle 900,800 1000,1010",
+                    "-fill", "yellow", "-draw", "rectangle 0,0 0,1023", str(path)],
+                   check=True, env=session.env, timeout=60)
+    # display sets the picture as the root's background and exits at once.
+    subprocess.run(["display", "-window", "root", str(path)], env=session.env, timeout=60)
+
+
+def _face(name):
+    """A push-button face picture as rows of (r, g, b), top row first."""
+    _, rows = bmp_rows(REPO / "pictures" / f"face_{name}.bmp")
+    return [[(row[i + 2], row[i + 1], row[i]) for i in range(0, len(row), 3)] for row in reversed(rows)]
+
+
+def _face_samples(picture, w, h):
+    """Where a w × h button draws which face pixel: corners unscaled, edges stretched along
+    their length by pixel replication."""
+    def along_x(x):
+        return 4 + (x - 4) * 56 // (w - 8)
+
+    def along_y(y):
+        return 4 + (y - 4) * 17 // (h - 8)
+
+    mid_x, mid_y = w // 2, h // 2
+    samples = {(0, 0): picture[0][0], (3, 3): picture[3][3], (1, 2): picture[2][1],
+               (w - 1, 0): picture[0][63], (w - 4, 3): picture[3][60],
+               (0, h - 1): picture[24][0], (w - 1, h - 1): picture[24][63]}
+    for row in range(4):
+        samples[(mid_x, row)] = picture[row][along_x(mid_x)]
+        samples[(mid_x, h - 1 - row)] = picture[24 - row][along_x(mid_x)]
+        samples[(row, mid_y)] = picture[along_y(mid_y)][row]
+        samples[(w - 1 - row, mid_y)] = picture[along_y(mid_y)][63 - row]
+    return samples
+
+
+def shows_face(session, origin, button, name):
+    """Whether the push button at (x, y, width, height) from the screen point origin shows
+    the face picture name ("normal", "highlight", "pressed", "selected", "disable")."""
+    x0, y0, w, h = button
+    shot = session.screenshot()
+    return all(shot.pixel(origin[0] + x0 + dx, origin[1] + y0 + dy) == rgb
+               for (dx, dy), rgb in _face_samples(_face(name), w, h).items())
+
+
+def make_music(session, name, seconds):
+    """A tone of the given length in C:\\ﾐｭｰｼﾞｯｸ 曲; returns its Windows path."""
+    folder = session.c_drive / MUSIC_FOLDER
+    folder.mkdir(exist_ok=True)
+    wav = folder / (name.rsplit(".", 1)[0] + ".wav")
+    subprocess.run(["sox", "-q", "-n", "-r", "44100", "-c", "2", str(wav), "synth", str(seconds),
+                    "sine", "440"], check=True, timeout=60)
+    if name.lower().endswith(".mp3"):
+        subprocess.run(["lame", "--quiet", "-b", "64", str(wav), str(folder / name)], check=True, timeout=60)
+        wav.unlink()
+    return f"C:\\{MUSIC_FOLDER}\\{name}"
+
+
+def start_traced_run(session, scr):
+    """A run with one wave device whose MCI commands Wine traces into its log."""
+    (session.home / ".asoundrc").write_text("pcm.!default { type null }\n")
+    proc, window = start_run(session, scr, extra_env=MCI_TRACE)
+    proc.log_name = sorted(session.logs.glob("[0-9]*.log"))[-1].name
+    return proc, window
+
+
+def _unescape(text):
+    """Undoes Wine's debug quoting: \\\\, \\", \\n and the like, and \\XXXX for other characters."""
+    return re.sub(r"\\([0-9a-f]{4}|.)", lambda m: chr(int(m[1], 16)) if len(m[1]) == 4
+                  else {"n": "\n", "r": "\r", "t": "\t"}.get(m[1], m[1]), text)
+
+
+def mci_commands(session, proc):
+    """[(seconds, command, code)] of every MCI command a traced run sent, in order."""
+    commands = []
+    for line in (session.logs / proc.log_name).read_text(encoding="utf-8", errors="replace").splitlines():
+        found = _MCI_COMMAND.match(line)
+        if found:
+            commands.append([float(found.group(1)), _unescape(found.group(2)), None])
+            continue
+        result = _MCI_RESULT.match(line)
+        if result and commands and commands[-1][2] is None:
+            commands[-1][2] = int(result.group(2))
+    return [tuple(c) for c in commands]
+
+
+def sent(session, proc):
+    return [command for _, command, _ in mci_commands(session, proc)]
+
+
+def run_as_user(session, dist, case):
+    """Runs a case of as_user_run.py as an ordinary user (root ignores file modes), with
+    a prefix of that user's own, on this run's display."""
+    user = "merovan-e2e"
+    if os.geteuid() != 0:
+        raise Skip("needs root to run as another user")
+    # The user and its folder belong to the machine, not to this run: one such run at a time.
+    with open("/tmp/merovan-e2e-user.lock", "a") as lock:
+        session.wait_until(lambda: _locked(lock), 240, "the end of another run as that user", interval=1)
+        _run_as_user_locked(session, dist, case, user)
+
+
+def _run_as_user_locked(session, dist, case, user):
+    try:
+        pwd.getpwnam(user)
+    except KeyError:
+        subprocess.run(["useradd", "--create-home", user], check=True, timeout=60)
+    # Wine wants the prefix's parent folder to belong to the user; the programs are
+    # copied there because the user may not read the build folder.
+    work = Path("/home") / user / "merovan-e2e"
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    shutil.copytree(dist, work / "dist")
+    shutil.copytree(dist.parent / "test-hosts", work / "test-hosts")
+    here = Path(__file__).resolve().parent
+    shutil.copytree(here, work / "e2e", ignore=shutil.ignore_patterns("__pycache__", "hosts"))
+    subprocess.run(["chown", "-R", f"{user}:{user}", str(work)], check=True, timeout=60)
+    try:
+        result = subprocess.run(
+            ["runuser", "-u", user, "--", "python3", str(work / "e2e" / "as_user_run.py"), "--case", case,
+             "--display", session.display, "--work", str(work / "work"), "--dist", str(work / "dist")],
+            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=600, cwd=work)
+        output = result.stdout.decode("utf-8", "replace")
+        for line in output.strip().splitlines()[-3:]:
+            session.log(line)
+        assert result.returncode == 0, output[-3000:]
+    finally:
+        subprocess.run(["pkill", "-u", user], timeout=30)
+        shutil.rmtree(work, ignore_errors=True)

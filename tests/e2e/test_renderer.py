@@ -8,13 +8,10 @@ and draws them full speed into a 1024x768 pop-up "Merovan_VC" at (0, 0).
 import os
 import random
 import struct
-import sys
 import time
 
-from harness import HarnessTimeout, write_bmp
+from harness import RENDERER, RENDERER_TITLE, HarnessTimeout, write_bmp
 
-RENDERER = "メロヴァン.dll"
-TITLE = "Merovan_VC"
 WIDTH, HEIGHT = 1024, 768
 ROOT_COLOUR = (48, 96, 144)
 
@@ -89,9 +86,9 @@ def describe(shares):
 
 
 def start_renderer(session, dist):
-    assert not session.windows(TITLE), f"a window {TITLE!r} is open before the start"
+    assert not session.windows(RENDERER_TITLE), f"a window {RENDERER_TITLE!r} is open before the start"
     proc = session.start(renderer_path(dist))
-    window = session.find_window(TITLE, timeout=30, proc=proc)
+    window = session.find_window(RENDERER_TITLE, timeout=30, proc=proc)
     return proc, window
 
 
@@ -115,13 +112,6 @@ def wait_for_picture(session, proc, condition, what, timeout=30):
                              f"(window last showed {describe(shares)})") from None
 
 
-def end_by_escape(session, proc, window):
-    """Holds Escape over the window for 0.4 s; the exit code."""
-    session.mouse_move(*window.center)
-    session.key_hold("Escape", 0.4)
-    return session.wait_exit(proc, timeout=15)
-
-
 def draws_something(picture):
     shares = census(picture, step=4)
     return shares["black"] < 0.9 and max(shares.values()) < 0.99
@@ -141,7 +131,7 @@ def test_window_geometry_and_picture(session, dist):
 
     def placed():
         nonlocal window
-        window = session.window_geometry(window.id, TITLE)
+        window = session.window_geometry(window.id, RENDERER_TITLE)
         return (window.x, window.y, window.width, window.height) == (0, 0, WIDTH, HEIGHT)
 
     try:
@@ -165,37 +155,29 @@ def test_window_geometry_and_picture(session, dist):
         assert picture.crop_bytes(*box) == before.crop_bytes(*box), \
             f"the renderer drew outside its window, in the box {box}"
 
-    code = end_by_escape(session, proc, window)
+    code = session.end_by_escape(proc, window)
     assert code == 0, f"exit code {code} after Escape"
 
 
 def test_escape_ends_with_code_0(session, dist):
     remove_snapshots(session)
     proc, window = start_renderer(session, dist)
-    wait_for_picture(session, proc, draws_something, "a drawn frame")
-    time.sleep(0.5)  # still running half a second later: it does not end by itself
-    assert proc.poll() is None, f"the renderer ended by itself with {proc.returncode}"
-    session.mouse_move(*window.center)
-    pressed = time.monotonic()
-    released = session.key_hold("Escape", 0.4)
-    code = session.wait_exit(proc, timeout=15)
-    ended = time.monotonic()
+    first = wait_for_picture(session, proc, draws_something, "a drawn frame")
+    # It goes on drawing, and does not end by itself, until Escape.
+    wait_for_picture(session, proc, lambda p: p.data != first.data, "a later, different frame")
+    code = session.end_by_escape(proc, window)
     assert code == 0, f"exit code {code} after Escape"
-    assert ended - released < 1.0, f"the renderer took {ended - released:.2f} s after Escape was released"
-    session.window_gone(TITLE, timeout=10)
-    print(f"  Escape pressed to exit: {ended - pressed:.2f} s", file=sys.stderr)
+    session.window_gone(RENDERER_TITLE, timeout=10)
 
 
 def test_close_message_ends_with_code_0(session, dist):
     remove_snapshots(session)
     proc, window = start_renderer(session, dist)
     wait_for_picture(session, proc, draws_something, "a drawn frame")
-    sent = time.monotonic()
     assert session.close_by_message(RENDERER) == 0, "taskkill found no window to close"
     code = session.wait_exit(proc, timeout=15)
-    print(f"  WM_CLOSE to exit: {time.monotonic() - sent:.2f} s", file=sys.stderr)
     assert code == 0, f"exit code {code} after WM_CLOSE"
-    session.window_gone(TITLE, timeout=10)
+    session.window_gone(RENDERER_TITLE, timeout=10)
 
 
 def test_missing_files_show_vertex_colours(session, dist):
@@ -237,7 +219,7 @@ def test_missing_files_show_vertex_colours(session, dist):
     wait_for_picture(session, proc, tints_and_edges,
                      lambda: "the four corner tints and the background next to the black edge rows "
                              f"(seen: {', '.join(sorted(seen)) or 'none'})")
-    code = end_by_escape(session, proc, window)
+    code = session.end_by_escape(proc, window)
     assert code == 0, f"exit code {code} after Escape"
 
 
@@ -275,7 +257,7 @@ def test_corrupt_files_do_not_crash(session, dist):
         try:
             proc, window = start_renderer(session, dist)
             wait_for_picture(session, proc, draws_something, f"a drawn frame with {name}")
-            code = end_by_escape(session, proc, window)
+            code = session.end_by_escape(proc, window)
             if code != 0:
                 failures.append(f"{name}: exit code {code}")
         except AssertionError as e:
@@ -306,5 +288,5 @@ def test_temp_copy_newer_wins(session, dist):
         shares = census(picture)
         assert shares[hidden] < 0.002, \
             f"the older {hidden} Merovan1 shows too: {describe(shares)}"
-        code = end_by_escape(session, proc, window)
+        code = session.end_by_escape(proc, window)
         assert code == 0, f"exit code {code} after Escape"

@@ -3,11 +3,10 @@ where it opens, its shading, the choices and their marks, the repeat box,
 picking a file, saving exactly the three keys, cancelling, and the link."""
 
 import os
-import time
-from pathlib import Path
 
-import test_frontend as fe
-from test_button import shows_face
+from harness import (MUSIC_FOLDER, RENDERER_TITLE, install, make_music, mci_commands,
+                     parse_wintool, run_as_user, sent, settings_bytes, shows_face,
+                     start_traced_run, wintool)
 
 CAPTION = "<メロヴァン>"
 FILE_DIALOG = "ﾌｧｲﾙを開く"
@@ -22,18 +21,22 @@ FILE_LABEL = (72, 116)                                  # in the panel
 SET_BUTTON = (324, 200, 77, 25)
 CANCEL_BUTTON = (404, 200, 77, 25)
 LINK = (20, 214)
+# The shading: the window's band dark blue at the top and bottom, light in the middle;
+# the panel, in its own rows, dark grey at its edges, near white in its middle.
+SHADING = {(4, 0, False): (0, 0, 30), (4, 121, False): (220, 220, 250),
+           (460, 0, True): (30, 30, 30), (460, 82, True): (250, 250, 250)}
 
 
 class Dialog:
     def __init__(self, session, dist, settings=None, extra_env=None):
         self.session = session
-        self.scr = fe.install(session, dist)
+        self.scr = install(session, dist)
         self.ini = self.scr.parent / INI
         if settings is not None:
             self.ini.write_bytes(settings)
         self.proc = session.start(self.scr, ["/c"], extra_env=extra_env)
         session.find_window(CAPTION, timeout=60, proc=self.proc)
-        info = fe.parse_wintool(session.wine_output([str(fe.wintool(dist)), "window", CAPTION]))["window"]
+        info = parse_wintool(session.wine_output([str(wintool(dist)), "window", CAPTION]))["window"]
         self.info = info
         self.x0, self.y0 = int(info["client_x"]), int(info["client_y"])
 
@@ -47,19 +50,17 @@ class Dialog:
     def click_button(self, box, in_panel=False):
         self.click(box[0] + box[2] // 2, box[1] + box[3] // 2, in_panel)
 
-    def pixel(self, x, y, in_panel=False):
-        return self.session.screenshot().pixel(*self.at(x, y, in_panel))
+    def shading_faults(self):
+        shot = self.session.screenshot()
+        return [f"{probe}: {shot.pixel(*self.at(*probe))}, not {rgb}"
+                for probe, rgb in SHADING.items() if shot.pixel(*self.at(*probe)) != rgb]
 
     def selected_mark(self):
         shot = self.session.screenshot()
-        chosen = [kind for kind, (x, y) in MARK.items()
-                  if _is_blue(shot.pixel(*self.at(x + 6, y + 6, True)))]
-        return chosen
+        return [kind for kind, (x, y) in MARK.items() if _is_blue(shot.pixel(*self.at(x + 6, y + 6, True)))]
 
     def button_face(self, box, name, in_panel=False):
-        dx, dy = PANEL if in_panel else (0, 0)
-        host = type("Host", (), {"x": self.x0 + dx, "y": self.y0 + dy})
-        return shows_face(self.session, host, box, name)
+        return shows_face(self.session, self.at(0, 0, in_panel), box, name)
 
     def closed(self, timeout=15):
         return self.session.wait_exit(self.proc, timeout)
@@ -71,33 +72,27 @@ def _is_blue(rgb):
 
 
 def test_opens_centred_one_third_down_with_its_shading(session, dist):
-    dialog = Dialog(session, dist, fe.settings_bytes(0, 0))
+    dialog = Dialog(session, dist, settings_bytes(0, 0))
     info = dialog.info
     assert info["client"] == "496x243"
     width, height = int(info["width"]), int(info["height"])
     assert int(info["x"]) == (1280 - width) // 2
     assert int(info["y"]) == (1024 - height) // 3
-    shot = session.screenshot()
-    # The window's band: dark blue at the top and bottom, light in the middle.
-    assert shot.pixel(*dialog.at(4, 0)) == (0, 0, 30)
-    assert shot.pixel(*dialog.at(4, 121)) == (220, 220, 250)
-    # The panel, in its own rows: dark grey at its edges, near white in its middle.
-    assert shot.pixel(*dialog.at(460, 0, True)) == (30, 30, 30)
-    assert shot.pixel(*dialog.at(460, 82, True)) == (250, 250, 250)
-    # It stays through a repaint of the whole window.
-    session.wine_output([str(fe.wintool(dist)), "repaint", CAPTION])
-    time.sleep(0.3)
-    assert dialog.pixel(4, 121) == (220, 220, 250)
-    assert dialog.pixel(460, 82, True) == (250, 250, 250)
+    session.wait_until(lambda: not dialog.shading_faults(), 10, "the shading")
+    # Painted over, the shading comes back when the whole window repaints.
+    session.paint_over(dialog.x0, dialog.y0, 496, 243, (255, 0, 255))
+    assert len(dialog.shading_faults()) == len(SHADING), "the paint-over does not show"
+    session.wine_output([str(wintool(dist)), "repaint", CAPTION])
+    session.wait_until(lambda: not dialog.shading_faults(), 10, "the shading repainted")
     # Beside an open settings window nothing else starts.
     assert session.run(dialog.scr, ["/s"], timeout=30) == 0
-    assert not session.windows(fe.RENDERER_TITLE)
-    fe_close(session, dist)
+    assert not session.windows(RENDERER_TITLE)
+    close_window(session, dist)
     assert dialog.closed() == 0
 
 
-def fe_close(session, dist):
-    session.wine_output([str(fe.wintool(dist)), "close", CAPTION])
+def close_window(session, dist):
+    session.wine_output([str(wintool(dist)), "close", CAPTION])
 
 
 def test_marks_and_enabled_controls_follow_the_stored_choice(session, dist):
@@ -107,20 +102,20 @@ def test_marks_and_enabled_controls_follow_the_stored_choice(session, dist):
         if kind == 2:
             (session.c_drive / "曲.mp3").write_bytes(b"ID3")
             music = "C:\\曲.mp3"
-        dialog = Dialog(session, dist, fe.settings_bytes(kind, 0, music))
+        dialog = Dialog(session, dist, settings_bytes(kind, 0, music))
         expected = [kind] if kind in (0, 1, 2) else []
         session.wait_until(lambda: dialog.selected_mark() == expected, 10, f"marks for kind {kind}")
         face = "normal" if file_enabled else "disable"
         session.wait_until(lambda: dialog.button_face(FILE_BUTTON, face, True), 10, f"'...' {face}")
         before = dialog.ini.read_bytes()
-        fe_close(session, dist)
+        close_window(session, dist)
         assert dialog.closed() == 0
         assert dialog.ini.read_bytes() == before, "closing changed the settings file"
         session.clean()
 
 
 def test_choosing_typing_and_setting_writes_exactly_the_keys(session, dist):
-    original = b"; keep me\r\n" + fe.settings_bytes(0, 0) + b"[Other]\r\nx=y\r\n"
+    original = b"; keep me\r\n" + settings_bytes(0, 0) + b"[Other]\r\nx=y\r\n"
     dialog = Dialog(session, dist, original)
     dialog.click(*CHOICE_LABEL[1], in_panel=True)  # the label "音楽CD"
     session.wait_until(lambda: dialog.selected_mark() == [1], 10, "the CD mark")
@@ -134,7 +129,7 @@ def test_choosing_typing_and_setting_writes_exactly_the_keys(session, dist):
 
 
 def test_right_press_on_a_mark_chooses_and_cancel_leaves_the_file(session, dist):
-    original = fe.settings_bytes(1, 3)
+    original = settings_bytes(1, 3)
     dialog = Dialog(session, dist, original)
     x, y = MARK[0]
     dialog.click(x + 6, y + 6, in_panel=True, button=3)
@@ -149,7 +144,7 @@ def test_a_file_picked_in_the_file_dialog_is_shown_and_saved(session, dist):
     folder.mkdir()
     (folder / "song.mp3").write_bytes(b"ID3")
     (folder / "old.wav").write_bytes(b"RIFF")
-    dialog = Dialog(session, dist, fe.settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\old.wav"))
+    dialog = Dialog(session, dist, settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\old.wav"))
     dialog.click_button(FILE_BUTTON, in_panel=True)
     picker = session.find_window(FILE_DIALOG, timeout=30)
     # The dialog opens in the folder of the current file; a name typed there is taken.
@@ -159,7 +154,7 @@ def test_a_file_picked_in_the_file_dialog_is_shown_and_saved(session, dist):
     session.window_gone(FILE_DIALOG, timeout=30)
     dialog.click_button(SET_BUTTON)
     assert dialog.closed() == 0
-    assert dialog.ini.read_bytes() == fe.settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\song.mp3")
+    assert dialog.ini.read_bytes() == settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\song.mp3")
 
 
 def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
@@ -170,7 +165,7 @@ def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
     script = fake / "xdg-open"
     script.write_text(f"#!/bin/sh\necho \"$1\" >> '{opened}'\n")
     script.chmod(0o755)
-    dialog = Dialog(session, dist, fe.settings_bytes(0, 0),
+    dialog = Dialog(session, dist, settings_bytes(0, 0),
                     extra_env={"PATH": f"{fake}:{os.environ.get('PATH', '')}"})
     session.mouse_move(*dialog.at(*LINK))
     session.wait_until(lambda: session.cursor_image()[2:4] == (12, 10), 10, "the hand over the link")
@@ -179,22 +174,21 @@ def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
     dialog.click(*LINK)
     session.wait_until(lambda: opened.exists() and opened.read_text().strip(), 30, "the browser started")
     assert opened.read_text().strip() == "https://merovan.example.jp/"
-    fe_close(session, dist)
+    close_window(session, dist)
     assert dialog.closed() == 0
 
 
 def test_an_unwritable_program_folder_saves_the_per_user_copy(session, dist):
-    fe.run_as_user(session, dist, "readonly-program-folder")
+    run_as_user(session, dist, "readonly-program-folder")
 
 
 def test_a_file_outside_code_page_932_is_stored_by_its_short_name(session, dist):
     """The settings file holds code page 932 text: a picked name with other characters is
     stored by its short form, which the next run plays."""
-    import test_music as music
-    song = music.make_music(session, "Grüße 😀.mp3", 2)
+    song = make_music(session, "Grüße 😀.mp3", 2)
     folder = session.unix_path(song).parent
     (folder / "old.wav").write_bytes(b"RIFF")
-    dialog = Dialog(session, dist, fe.settings_bytes(2, 0, f"C:\\{music.MUSIC_FOLDER}\\old.wav"))
+    dialog = Dialog(session, dist, settings_bytes(2, 0, f"C:\\{MUSIC_FOLDER}\\old.wav"))
     dialog.click_button(FILE_BUTTON, in_panel=True)
     picker = session.find_window(FILE_DIALOG, timeout=30)
     # The first entry of the list, in name order: the song.
@@ -205,8 +199,8 @@ def test_a_file_outside_code_page_932_is_stored_by_its_short_name(session, dist)
     assert dialog.closed() == 0
     stored = dialog.ini.read_bytes().decode("cp932").split("BGMﾌｧｲﾙ=")[1].strip()
     assert stored.startswith("C:\\") and "~" in stored.rsplit("\\", 1)[1], stored
-    proc, window = music.start_traced_run(session, dialog.scr)
-    session.wait_until(lambda: "play MP3Play" in music.sent(session, proc), 30, "the MP3 playing")
-    opened = music.mci_commands(session, proc)[0]
+    proc, window = start_traced_run(session, dialog.scr)
+    session.wait_until(lambda: "play MP3Play" in sent(session, proc), 30, "the MP3 playing")
+    opened = mci_commands(session, proc)[0]
     assert opened[1] == f'open "{stored}" type MPEGVideo Alias MP3Play' and opened[2] == 0, opened
-    fe.end_run_by_escape(session, proc, window)
+    assert session.end_by_escape(proc, window) == 0

@@ -11,8 +11,8 @@ namespace {
 TEST(DialogLogic, OpensCentredAndOneThirdDown) {
     // 1280 × 1024 pixels at 15 twips; the window's outer size 7530 × 4140 twips.
     const Position p = DialogPosition(19200, 15360, 7530, 4140);
-    EXPECT_EQ(p.left, (19200 - 7530) / 2);
-    EXPECT_EQ(p.top, (15360 - 4140) / 3);
+    EXPECT_EQ(p.left, 5835);  // 11670 twips to spare across, half of them to the left
+    EXPECT_EQ(p.top, 3740);   // 11220 twips to spare down, a third of them above
     // Differences are rounded first, then divided truncating toward zero.
     EXPECT_EQ(DialogPosition(1001.4, 1000.6, 0, 0).left, 500);
     EXPECT_EQ(DialogPosition(1000, 1000.6, 0, 0).top, 333);

@@ -15,12 +15,16 @@ TEST(Twist, RingZeroAtTimeZero) {
 }
 
 TEST(Twist, KnownValues) {
-    // Ring 6 at t = 1: hand-evaluated sums of the stated sines.
-    const RingShape ring = RingShapeAt(6, 1.0);
-    EXPECT_NEAR(ring.texShift, 0.45 * std::sin(6.0 / 18 - 1.23) + 0.53 * std::sin(6.0 / 12 + 0.78),
-                1e-15);
-    EXPECT_NEAR(ring.radius, 0.3 * std::sin(6.0 / 8 + 1) + 0.15 * std::sin(2.0 - 0.8) + 0.8, 1e-15);
-    EXPECT_NEAR(ring.shiftX, 0.3 * std::sin(1.0 + 0.9) + 0.25 * std::sin(1.2 + 1.23), 1e-15);
+    // Ring 0 at t = 50π/3 s, where every sine's argument is a whole multiple of π/6
+    // (1.23 t = 20.5π, 0.78 t = 13π, t = 16π + 2π/3, 0.8 t = 12π + 4π/3, 0.9 t = 15π):
+    //   texture offset 0.45 sin(−20.5π) + 0.53 sin(13π)    = −0.45
+    //   radius   0.3 sin(2π/3) + 0.15 sin(−4π/3) + 0.8      = 0.8 + 0.45 · √3/2
+    //   x offset 0.3 sin(15π) + 0.25 sin(20.5π)             = 0.25
+    const double pi = 3.14159265358979323846;
+    const RingShape ring = RingShapeAt(0, 50 * pi / 3);
+    EXPECT_NEAR(ring.texShift, -0.45, 1e-12);
+    EXPECT_NEAR(ring.radius, 0.8 + 0.225 * std::sqrt(3.0), 1e-12);
+    EXPECT_NEAR(ring.shiftX, 0.25, 1e-12);
 }
 
 TEST(Twist, ShapesStayInTheirRangesOverTime) {

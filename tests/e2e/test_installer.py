@@ -1,0 +1,285 @@
+"""End-to-end tests of the release's per-user installer under Wine: what the
+package target makes, a silent install (files, registry, the installed
+programs run and save their settings), a silent uninstall, an upgrade, and
+the choices on the wizards' pages.
+
+The installer comes from the release folder beside --dist (the package target
+builds it). Every test leaves the prefix without our folder, keys or values."""
+
+import hashlib
+import re
+import shutil
+import struct
+from pathlib import Path
+
+import test_frontend as fe
+import test_settings_dialog as dialog
+
+REPO = Path(__file__).resolve().parents[2]
+VERSION = re.search(r"project\(Merovan VERSION ([0-9.]+)",
+                    (REPO / "CMakeLists.txt").read_text()).group(1)
+SETUP = f"Merovan-{VERSION}-setup.exe"
+ZIP = f"Merovan-{VERSION}-win64.zip"
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merovan"
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+INSTALLED = (fe.SCR, fe.RENDERER, "README.md", "uninstall.exe")
+OTHER_SCREENSAVER = r"C:\windows\system32\other.scr"
+SETUP_CAPTION = "メロヴァン セットアップ"
+UNINSTALL_CAPTION = "メロヴァン アンインストール "  # the blank is the wizard's page caption
+# Pixels from the wizard window's top-left corner, in the prefix's fonts: the centres of the
+# pages' check boxes, and a point of the last page's dark blue side picture.
+SCREENSAVER_BOX = (35, 104)
+REMOVE_SETTINGS_BOX = (35, 176)
+LAST_PAGE_PICTURE = (93, 241)
+
+
+# ----------------------------------------------------------------- helpers ---
+def release(dist):
+    return Path(dist).parent / "release"
+
+
+def setup_program(dist):
+    path = release(dist) / SETUP
+    assert path.exists(), f"{path} is missing: build it with `cmake --build --preset windows --target package`"
+    return path
+
+
+def user_folder(session, variable):
+    """A folder of the prefix's user (%LOCALAPPDATA%, %APPDATA%) as a Unix path."""
+    return session.unix_path(session.wine_output(["cmd", "/c", "echo", f"%{variable}%"]).strip())
+
+
+def program_folder(session):
+    return user_folder(session, "LOCALAPPDATA") / "Programs" / "Merovan"
+
+
+def per_user_settings(session):
+    return user_folder(session, "APPDATA") / "Merovan" / dialog.INI
+
+
+def reg(session, *args):
+    return session._tool(["wine", "reg", *args], timeout=60, check=False).returncode
+
+
+def screensaver(session):
+    return (session.registry_values(DESKTOP_KEY) or {}).get("SCRNSAVE.EXE")
+
+
+def remove_installation(session):
+    """Takes away whatever an installer left, so each test starts from a prefix
+    without us and later modules find it so."""
+    shutil.rmtree(program_folder(session), ignore_errors=True)
+    shutil.rmtree(per_user_settings(session).parent, ignore_errors=True)
+    reg(session, "delete", UNINSTALL_KEY, "/f")
+    reg(session, "delete", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/f")
+
+
+def install_silently(session, dist):
+    assert session.run(setup_program(dist), ["/S"], timeout=120) == 0
+    return program_folder(session)
+
+
+def uninstall_silently(session):
+    """Runs the Uninstall entry's quiet command, as a software manager does, and
+    waits for the copy the uninstaller starts from the temporary folder to end."""
+    command = session.registry_values(UNINSTALL_KEY)["QuietUninstallString"]
+    match = re.fullmatch(r'"([^"]+)" (.*)', command)
+    assert match, command
+    assert session.run(session.unix_path(match.group(1)), match.group(2).split(), timeout=120) == 0
+    session.wait_until(lambda: session.registry_values(UNINSTALL_KEY) is None, 120, "the key's removal")
+    wait_uninstaller_end(session)
+
+
+def wait_uninstaller_end(session):
+    # The uninstaller runs a copy of itself from %TEMP%\~nsuN.tmp, so that it can delete itself.
+    session.wait_until(lambda: not [p for p in session.wine_processes().values() if "\\~nsu" in p],
+                       120, "the uninstaller's end")
+
+
+def box_state(session, window, box):
+    """"checked" or "unchecked" for the check box centred at box; None while
+    its frame is not there."""
+    shot = session.screenshot()
+    x, y = window.x + box[0], window.y + box[1]
+    frame = [shot.pixel(x + dx, y + dy) for dx, dy in ((-6, 0), (6, 0), (0, -6), (0, 6))]
+    if any(sum(rgb) >= 600 for rgb in frame):
+        return None
+    marked = shot.count(lambda rgb: sum(rgb) < 600, x - 4, y - 4, x + 5, y + 5)
+    return "checked" if marked else "unchecked"
+
+
+def wait_box(session, window, box, state):
+    session.wait_until(lambda: box_state(session, window, box) == state, 30, f"a check box {state}")
+
+
+def finish_wizard(session, window):
+    """Waits for the last page and closes it with its default button."""
+    x, y = window.x + LAST_PAGE_PICTURE[0], window.y + LAST_PAGE_PICTURE[1]
+    session.wait_until(lambda: (lambda r, g, b: b > max(r, g) + 20)(*session.screenshot().pixel(x, y)),
+                       60, "the last page")
+    next_page(session, window)
+
+
+def next_page(session, window):
+    session.mouse_move(*window.center)  # keys go to the window under the pointer
+    session.key("Return")
+
+
+def version_strings(path):
+    """The FileVersion and ProductVersion texts of a program's version resource."""
+    blob = Path(path).read_bytes()
+    found = []
+    for key in ("FileVersion", "ProductVersion"):
+        start = blob.index(key.encode("utf-16-le") + b"\0\0") + len(key) * 2 + 2
+        while blob[start:start + 2] == b"\0\0":
+            start += 2
+        end = start
+        while blob[end:end + 2] != b"\0\0":
+            end += 2
+        found.append(blob[start:end].decode("utf-16-le"))
+    return found
+
+
+def is_pe32_plus(path):
+    blob = Path(path).read_bytes()[:4096]
+    offset = struct.unpack_from("<I", blob, 0x3C)[0]
+    magic = struct.unpack_from("<H", blob, offset + 24)[0]
+    return blob[offset:offset + 4] == b"PE\0\0" and magic == 0x20B
+
+
+# ------------------------------------------------------------------- tests ---
+def test_release_holds_zip_installer_and_their_sums(session, dist):
+    folder = release(dist)
+    assert is_pe32_plus(setup_program(dist)), "the installer is not a 64-bit program"
+    sums = dict(reversed(line.split("  ", 1)) for line in (folder / "SHA256SUMS").read_text().splitlines())
+    assert set(sums) == {ZIP, SETUP}, sums
+    for name, digest in sums.items():
+        assert hashlib.sha256((folder / name).read_bytes()).hexdigest() == digest, f"{name}'s sum is wrong"
+    for program in (Path(dist) / fe.SCR, Path(dist) / fe.RENDERER, setup_program(dist)):
+        assert version_strings(program) == [VERSION, VERSION], program.name
+
+
+def test_silent_install_registers_sets_the_screensaver_and_runs(session, dist):
+    remove_installation(session)
+    try:
+        folder = install_silently(session, dist)
+        for name in INSTALLED:
+            assert (folder / name).is_file(), f"{name} is not installed"
+        assert (folder / fe.RENDERER).read_bytes() == (Path(dist) / fe.RENDERER).read_bytes()
+        scr = session.win_path(folder / fe.SCR)
+
+        entry = session.registry_values(UNINSTALL_KEY)
+        uninstaller = session.win_path(folder / "uninstall.exe")
+        expected = {"DisplayName": "メロヴァン", "DisplayVersion": VERSION, "Publisher": "Merovan",
+                    "DisplayIcon": f"{scr},0", "InstallLocation": session.win_path(folder),
+                    "UninstallString": f'"{uninstaller}"', "QuietUninstallString": f'"{uninstaller}" /S'}
+        assert {name: entry.get(name) for name in expected} == expected
+        program_kib = sum((folder / name).stat().st_size for name in INSTALLED[:3]) / 1024
+        assert abs(int(entry["EstimatedSize"], 16) - program_kib) <= 4, entry["EstimatedSize"]
+        desktop = session.registry_values(DESKTOP_KEY)
+        assert (desktop.get("SCRNSAVE.EXE"), desktop.get("ScreenSaveActive")) == (scr, "1"), desktop
+
+        # Started the way Windows starts it, from the registry's path.
+        proc, window = fe.start_run(session, session.unix_path(desktop["SCRNSAVE.EXE"]))
+        seconds, code = fe.end_run_by_escape(session, proc, window)
+        assert code == 0
+
+        # The settings window saves beside the installed program: the folder is the user's.
+        proc = session.start(folder / fe.SCR, ["/c"])
+        session.find_window(dialog.CAPTION, timeout=60, proc=proc)
+        info = fe.parse_wintool(session.wine_output([str(fe.wintool(dist)), "window", dialog.CAPTION]))
+        x, y, width, height = dialog.SET_BUTTON
+        session.click(int(info["window"]["client_x"]) + x + width // 2,
+                      int(info["window"]["client_y"]) + y + height // 2)
+        assert session.wait_exit(proc, 15) == 0
+        saved = (folder / dialog.INI).read_bytes().decode("cp932")
+        assert "[Section]" in saved and "BGM区分=" in saved, saved
+        assert not per_user_settings(session).exists()
+    finally:
+        session.clean()
+        remove_installation(session)
+
+
+def test_silent_uninstall_removes_the_program_and_keeps_the_settings(session, dist):
+    # (the screensaver chosen before uninstalling (None: ours as installed), settings files
+    #  there, the screensaver expected afterwards)
+    rows = ((None, False, None), ("upper case", False, None),
+            (OTHER_SCREENSAVER, True, OTHER_SCREENSAVER))
+    for chosen, with_settings, expected in rows:
+        remove_installation(session)
+        try:
+            folder = install_silently(session, dist)
+            if chosen == "upper case":  # Windows paths ignore case
+                chosen = session.win_path(folder / fe.SCR).upper()
+            if chosen:
+                assert reg(session, "add", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/d", chosen, "/f") == 0
+            settings = fe.settings_bytes(1, 3)
+            if with_settings:
+                (folder / dialog.INI).write_bytes(settings)
+                per_user_settings(session).parent.mkdir(parents=True, exist_ok=True)
+                per_user_settings(session).write_bytes(settings)
+            uninstall_silently(session)
+
+            assert screensaver(session) == expected, (chosen, screensaver(session))
+            if with_settings:
+                assert sorted(p.name for p in folder.iterdir()) == [dialog.INI]
+                assert (folder / dialog.INI).read_bytes() == settings
+                assert per_user_settings(session).read_bytes() == settings
+            else:
+                assert not folder.exists(), f"left behind: {sorted(p.name for p in folder.iterdir())}"
+        finally:
+            session.clean()
+            remove_installation(session)
+
+
+def test_upgrade_replaces_the_programs_and_keeps_changed_settings(session, dist):
+    remove_installation(session)
+    try:
+        folder = install_silently(session, dist)
+        settings = fe.settings_bytes(2, 0, "C:\\曲.mp3")
+        (folder / dialog.INI).write_bytes(settings)
+        (folder / fe.RENDERER).write_bytes(b"an earlier version")
+        install_silently(session, dist)
+        assert (folder / dialog.INI).read_bytes() == settings
+        assert (folder / fe.RENDERER).read_bytes() == (Path(dist) / fe.RENDERER).read_bytes()
+        assert session.registry_values(UNINSTALL_KEY)["InstallLocation"] == session.win_path(folder)
+    finally:
+        session.clean()
+        remove_installation(session)
+
+
+def test_wizard_pages_leave_the_screensaver_and_remove_settings_when_asked(session, dist):
+    remove_installation(session)
+    try:
+        assert reg(session, "add", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/d", OTHER_SCREENSAVER, "/f") == 0
+        proc = session.start(setup_program(dist))
+        window = session.find_window(SETUP_CAPTION, timeout=60, proc=proc)
+        next_page(session, window)  # past the welcome
+        wait_box(session, window, SCREENSAVER_BOX, "checked")
+        session.click(window.x + SCREENSAVER_BOX[0], window.y + SCREENSAVER_BOX[1])
+        wait_box(session, window, SCREENSAVER_BOX, "unchecked")
+        next_page(session, window)  # install
+        finish_wizard(session, window)
+        assert session.wait_exit(proc, 60) == 0
+        folder = program_folder(session)
+        assert all((folder / name).is_file() for name in INSTALLED)
+        assert screensaver(session) == OTHER_SCREENSAVER
+
+        (folder / dialog.INI).write_bytes(fe.settings_bytes(1, 3))
+        per_user_settings(session).parent.mkdir(parents=True, exist_ok=True)
+        per_user_settings(session).write_bytes(fe.settings_bytes(1, 3))
+        session.start(folder / "uninstall.exe")
+        window = session.find_window(UNINSTALL_CAPTION, timeout=60)
+        next_page(session, window)  # past the confirmation
+        wait_box(session, window, REMOVE_SETTINGS_BOX, "unchecked")
+        session.click(window.x + REMOVE_SETTINGS_BOX[0], window.y + REMOVE_SETTINGS_BOX[1])
+        wait_box(session, window, REMOVE_SETTINGS_BOX, "checked")
+        next_page(session, window)  # uninstall
+        finish_wizard(session, window)
+        wait_uninstaller_end(session)
+        assert not folder.exists() and not per_user_settings(session).parent.exists()
+        assert session.registry_values(UNINSTALL_KEY) is None
+        assert screensaver(session) == OTHER_SCREENSAVER
+    finally:
+        session.clean()
+        remove_installation(session)
