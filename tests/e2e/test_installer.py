@@ -12,7 +12,7 @@ import shutil
 import struct
 from pathlib import Path
 
-import test_frontend as fe
+import harness
 import test_settings_dialog as dialog
 
 REPO = Path(__file__).resolve().parents[2]
@@ -22,7 +22,7 @@ SETUP = f"Merovan-{VERSION}-setup.exe"
 ZIP = f"Merovan-{VERSION}-win64.zip"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merovan"
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
-INSTALLED = (fe.SCR, fe.RENDERER, "README.md", "uninstall.exe")
+INSTALLED = (harness.SCR, harness.RENDERER, "README.md", "uninstall.exe")
 OTHER_SCREENSAVER = r"C:\windows\system32\other.scr"
 SETUP_CAPTION = "メロヴァン セットアップ"
 UNINSTALL_CAPTION = "メロヴァン アンインストール "  # the blank is the wizard's page caption
@@ -155,7 +155,7 @@ def test_release_holds_zip_installer_and_their_sums(session, dist):
     assert set(sums) == {ZIP, SETUP}, sums
     for name, digest in sums.items():
         assert hashlib.sha256((folder / name).read_bytes()).hexdigest() == digest, f"{name}'s sum is wrong"
-    for program in (Path(dist) / fe.SCR, Path(dist) / fe.RENDERER, setup_program(dist)):
+    for program in (Path(dist) / harness.SCR, Path(dist) / harness.RENDERER, setup_program(dist)):
         assert version_strings(program) == [VERSION, VERSION], program.name
 
 
@@ -165,8 +165,8 @@ def test_silent_install_registers_sets_the_screensaver_and_runs(session, dist):
         folder = install_silently(session, dist)
         for name in INSTALLED:
             assert (folder / name).is_file(), f"{name} is not installed"
-        assert (folder / fe.RENDERER).read_bytes() == (Path(dist) / fe.RENDERER).read_bytes()
-        scr = session.win_path(folder / fe.SCR)
+        assert (folder / harness.RENDERER).read_bytes() == (Path(dist) / harness.RENDERER).read_bytes()
+        scr = session.win_path(folder / harness.SCR)
 
         entry = session.registry_values(UNINSTALL_KEY)
         uninstaller = session.win_path(folder / "uninstall.exe")
@@ -180,14 +180,13 @@ def test_silent_install_registers_sets_the_screensaver_and_runs(session, dist):
         assert (desktop.get("SCRNSAVE.EXE"), desktop.get("ScreenSaveActive")) == (scr, "1"), desktop
 
         # Started the way Windows starts it, from the registry's path.
-        proc, window = fe.start_run(session, session.unix_path(desktop["SCRNSAVE.EXE"]))
-        seconds, code = fe.end_run_by_escape(session, proc, window)
-        assert code == 0
+        proc, window = harness.start_run(session, session.unix_path(desktop["SCRNSAVE.EXE"]))
+        assert session.end_by_escape(proc, window) == 0
 
         # The settings window saves beside the installed program: the folder is the user's.
-        proc = session.start(folder / fe.SCR, ["/c"])
+        proc = session.start(folder / harness.SCR, ["/c"])
         session.find_window(dialog.CAPTION, timeout=60, proc=proc)
-        info = fe.parse_wintool(session.wine_output([str(fe.wintool(dist)), "window", dialog.CAPTION]))
+        info = harness.parse_wintool(session.wine_output([str(harness.wintool(dist)), "window", dialog.CAPTION]))
         x, y, width, height = dialog.SET_BUTTON
         session.click(int(info["window"]["client_x"]) + x + width // 2,
                       int(info["window"]["client_y"]) + y + height // 2)
@@ -210,10 +209,10 @@ def test_silent_uninstall_removes_the_program_and_keeps_the_settings(session, di
         try:
             folder = install_silently(session, dist)
             if chosen == "upper case":  # Windows paths ignore case
-                chosen = session.win_path(folder / fe.SCR).upper()
+                chosen = session.win_path(folder / harness.SCR).upper()
             if chosen:
                 assert reg(session, "add", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/d", chosen, "/f") == 0
-            settings = fe.settings_bytes(1, 3)
+            settings = harness.settings_bytes(1, 3)
             if with_settings:
                 (folder / dialog.INI).write_bytes(settings)
                 per_user_settings(session).parent.mkdir(parents=True, exist_ok=True)
@@ -236,12 +235,12 @@ def test_upgrade_replaces_the_programs_and_keeps_changed_settings(session, dist)
     remove_installation(session)
     try:
         folder = install_silently(session, dist)
-        settings = fe.settings_bytes(2, 0, "C:\\曲.mp3")
+        settings = harness.settings_bytes(2, 0, "C:\\曲.mp3")
         (folder / dialog.INI).write_bytes(settings)
-        (folder / fe.RENDERER).write_bytes(b"an earlier version")
+        (folder / harness.RENDERER).write_bytes(b"an earlier version")
         install_silently(session, dist)
         assert (folder / dialog.INI).read_bytes() == settings
-        assert (folder / fe.RENDERER).read_bytes() == (Path(dist) / fe.RENDERER).read_bytes()
+        assert (folder / harness.RENDERER).read_bytes() == (Path(dist) / harness.RENDERER).read_bytes()
         assert session.registry_values(UNINSTALL_KEY)["InstallLocation"] == session.win_path(folder)
     finally:
         session.clean()
@@ -265,9 +264,9 @@ def test_wizard_pages_leave_the_screensaver_and_remove_settings_when_asked(sessi
         assert all((folder / name).is_file() for name in INSTALLED)
         assert screensaver(session) == OTHER_SCREENSAVER
 
-        (folder / dialog.INI).write_bytes(fe.settings_bytes(1, 3))
+        (folder / dialog.INI).write_bytes(harness.settings_bytes(1, 3))
         per_user_settings(session).parent.mkdir(parents=True, exist_ok=True)
-        per_user_settings(session).write_bytes(fe.settings_bytes(1, 3))
+        per_user_settings(session).write_bytes(harness.settings_bytes(1, 3))
         session.start(folder / "uninstall.exe")
         window = session.find_window(UNINSTALL_CAPTION, timeout=60)
         next_page(session, window)  # past the confirmation
