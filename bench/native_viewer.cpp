@@ -15,7 +15,7 @@
 
 #include "renderer/gl_api.h"
 #include "renderer/scene.h"
-#include "renderer/texture.h"
+#include "renderer/snapshot_paths.h"
 
 namespace {
 
@@ -130,18 +130,22 @@ int main(int argc, char** argv) {
     if (!window.Open()) {
         return 1;
     }
-    merovan::g_width = kWindowWidth;
-    merovan::g_height = kWindowHeight;
-
     // As in the renderer, the clock starts before the scene is set up.
     const Clock::time_point start = Clock::now();
-    merovan::InitScene();
+    merovan::PictureRequest request;
+    request.sheetPath = merovan::SnapshotFilePath(merovan::kSheetSnapshot);
+    request.backgroundPath = merovan::SnapshotFilePath(merovan::kBackgroundSnapshot);
+    merovan::PictureLoader loader(request);
+    merovan::Scene scene;
+    merovan::InitScene(scene, {merovan::SceneView{0, 0, kWindowWidth, kWindowHeight}});
+    const merovan::PreparedPictures pictures = loader.Take();
     // A missing picture would leave a cheaper scene to draw and a figure that means nothing.
-    if (merovan::g_sheetTexture.Width() == 0 || merovan::g_backgroundTexture.Width() == 0) {
-        std::fprintf(stderr, "native_viewer: cannot read %s or %s\n",
-                     merovan::g_sheetTexture.FileName(), merovan::g_backgroundTexture.FileName());
+    if (!pictures.sheets.front().read || !pictures.background.read) {
+        std::fprintf(stderr, "native_viewer: cannot read %s or %s\n", request.sheetPath.c_str(),
+                     request.backgroundPath.c_str());
         return 1;
     }
+    merovan::UploadPictures(scene, pictures);
 
     std::printf("renderer %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
@@ -150,8 +154,8 @@ int main(int argc, char** argv) {
     double elapsed = 0.0;
     while (elapsed < runSeconds) {
         window.DrainEvents();
-        merovan::g_time = static_cast<float>(SecondsSince(start));
-        merovan::DrawFrame();
+        merovan::DrawFrame(scene, static_cast<float>(SecondsSince(start)),
+                           merovan::DrawOrder::kLeastFill);
         window.Swap();
         ++frames;
         elapsed = SecondsSince(firstFrame);

@@ -1,9 +1,13 @@
-// How long the renderer takes to turn a desktop snapshot into a mipmapped texture:
-// Texture::LoadBmp (file read, then gluBuild2DMipmaps with its scaling to powers of two and
-// the uploads) for 1024 × 768 and 1920 × 1080 desktops, in Mesa's offscreen context.
-// ReadBmp alone is timed beside it, to show what the file read costs.
+// How long the renderer takes to turn a desktop snapshot into a mipmapped texture, for
+// 1024 × 768 and 1920 × 1080 desktops, in Mesa's offscreen context:
+// - GluBuild2DMipmaps: the file read, then GLU's scaling, levels and uploads, all on the
+//   OpenGL thread (the straightforward way);
+// - PrepareLevels: the file read, the scaling and the levels, as the renderer's worker
+//   thread does them without OpenGL;
+// - UploadLevels: what is left for the OpenGL thread, the uploads of the prepared levels;
+// - ReadBmp: the file read alone.
 //
-//     texture_upload_bench [--benchmark_filter=LoadBmp]
+//     texture_upload_bench [--benchmark_filter=UploadLevels]
 //
 // Each case runs 9 times and reports the median (with mean, deviation and spread).
 #include <benchmark/benchmark.h>
@@ -17,6 +21,7 @@
 #include "renderer/bmp_reader.h"
 #include "renderer/file_source.h"
 #include "renderer/gl_api.h"
+#include "renderer/picture_loader.h"
 #include "renderer/texture.h"
 #include "tests/support/offscreen_gl.h"
 #include "tests/support/test_bitmaps.h"
@@ -65,16 +70,56 @@ std::string SnapshotFile(int width, int height) {
     return path.string();
 }
 
-void BM_LoadBmp(benchmark::State& state) {
+void BM_GluBuild2DMipmaps(benchmark::State& state) {
     const std::string path = SnapshotFile(state.range(0), state.range(1));
     merovan::testing::OffscreenGl context(kContextSize, kContextSize);
     merovan::Texture texture;
     for (auto _ : state) {
-        if (!texture.LoadBmp(path.c_str())) {
-            state.SkipWithError("LoadBmp failed");
+        merovan::BmpPicture picture;
+        auto file = merovan::OpenFileSource(path.c_str());
+        if (!file || merovan::ReadBmp(*file, picture) != merovan::BmpStatus::kOk) {
+            state.SkipWithError("ReadBmp failed");
             break;
         }
+        texture.Create();
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture.width, picture.height, GL_BGR_EXT,
+                          GL_UNSIGNED_BYTE, picture.pixels.data());
         glFinish();  // the upload is done only when the driver says so
+    }
+}
+
+void BM_PrepareLevels(benchmark::State& state) {
+    const std::string path = SnapshotFile(state.range(0), state.range(1));
+    const std::atomic<bool> cancelled{false};
+    for (auto _ : state) {
+        merovan::BmpPicture picture;
+        if (!merovan::ReadPicture(path, cancelled, picture)) {
+            state.SkipWithError("ReadPicture failed");
+            break;
+        }
+        const merovan::PreparedPicture prepared = merovan::PrepareLevels(picture, cancelled);
+        benchmark::DoNotOptimize(prepared.levels.data());
+    }
+}
+
+void BM_UploadLevels(benchmark::State& state) {
+    const std::string path = SnapshotFile(state.range(0), state.range(1));
+    const std::atomic<bool> cancelled{false};
+    merovan::BmpPicture picture;
+    if (!merovan::ReadPicture(path, cancelled, picture)) {
+        state.SkipWithError("ReadPicture failed");
+        return;
+    }
+    const merovan::PreparedPicture prepared = merovan::PrepareLevels(picture, cancelled);
+    merovan::testing::OffscreenGl context(kContextSize, kContextSize);
+    merovan::Texture texture;
+    for (auto _ : state) {
+        texture.Create();
+        if (!texture.Upload(prepared.levels)) {
+            state.SkipWithError("Upload failed");
+            break;
+        }
+        glFinish();
     }
 }
 
@@ -100,7 +145,9 @@ void ScreenSizes(benchmark::internal::Benchmark* b) {
         ->ReportAggregatesOnly(true);
 }
 
-BENCHMARK(BM_LoadBmp)->Apply(ScreenSizes);
+BENCHMARK(BM_GluBuild2DMipmaps)->Apply(ScreenSizes);
+BENCHMARK(BM_PrepareLevels)->Apply(ScreenSizes);
+BENCHMARK(BM_UploadLevels)->Apply(ScreenSizes);
 BENCHMARK(BM_ReadBmp)->Apply(ScreenSizes);
 
 }  // namespace

@@ -30,6 +30,13 @@ int ScreenHeightPixels() {
     return GetSystemMetrics(SM_CYSCREEN);
 }
 
+RECT VirtualScreenPixels() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 namespace {
 
 constexpr int kStandardDpi = 96;
@@ -57,7 +64,7 @@ int TwipsPerPixelY() {
     return TwipsPerPixel(LOGPIXELSY);
 }
 
-StartedProgram StartProgram(const std::wstring& path) {
+StartedProgram StartProgram(const std::wstring& path, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -66,6 +73,8 @@ StartedProgram StartProgram(const std::wstring& path) {
     // The program is started as it is, not through a file association: its name ends in
     // .dll. CreateProcessW may write to the command line, so it gets its own copy.
     std::wstring commandLine = L"\"" + path + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
     StartedProgram started;
     if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        nullptr, &startup, &info)) {

@@ -17,6 +17,8 @@ std::wstring ProgramFolder();
 
 int ScreenWidthPixels();
 int ScreenHeightPixels();
+// The rectangle around every monitor, in device pixels; the primary one's top-left is 0, 0.
+RECT VirtualScreenPixels();
 constexpr int kTwipsPerInch = 1440;
 // Dots per inch of the screen, vertically.
 int ScreenDpi();
@@ -28,8 +30,9 @@ struct StartedProgram {
     UniqueHandle process;  // null when the program could not be started
 };
 
-// Starts a program file as a new process with a normal, focused window; does not wait.
-StartedProgram StartProgram(const std::wstring& path);
+// Starts a program file as a new process with a normal, focused window, its quoted path
+// followed by `arguments` (if any) as its command line; does not wait.
+StartedProgram StartProgram(const std::wstring& path, const std::wstring& arguments = L"");
 
 // Ends the process at once: no window's close or unload handling runs.
 [[noreturn]] void EndProgram();

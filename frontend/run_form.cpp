@@ -3,6 +3,7 @@
 #include "common/program_names.h"
 #include "forms/files.h"
 #include "forms/handles.h"
+#include "frontend/renderer_switches.h"
 #include "frontend/snapshot_files.h"
 #include "music/background_music_win.h"
 
@@ -15,6 +16,14 @@ constexpr UINT kCdWatchIntervalMs = 200;
 constexpr int kBackWidthTwips = 1395;
 constexpr int kBackHeightTwips = 1275;
 
+// What the first snapshot holds: the primary screen, or every monitor when the renderer
+// is to cover them all.
+RECT CaptureArea(const DisplayOptions& display) {
+    if (display.everyMonitor)
+        return forms::VirtualScreenPixels();
+    return RECT{0, 0, forms::ScreenWidthPixels(), forms::ScreenHeightPixels()};
+}
+
 }  // namespace
 
 RunForm::RunForm(const Settings& settings, bool pointerHidden)
@@ -26,11 +35,12 @@ RunForm::RunForm(const Settings& settings, bool pointerHidden)
       watch_(GetTickCount64()) {}
 
 RunStart RunForm::Load() {
+    const RECT area = CaptureArea(settings_.display);
     forms::FormStyle style;
     style.caption = kRunFormCaption;
     style.style = WS_POPUP;  // never shown
-    style.width = forms::ScreenWidthPixels();
-    style.height = forms::ScreenHeightPixels();
+    style.width = area.right - area.left;
+    style.height = area.bottom - area.top;
     rendererWatchTimer_.SetEnabled(true);  // the watch runs from the form's load
     if (!Create(style))
         return RunStart::kNoForm;
@@ -39,7 +49,7 @@ RunStart RunForm::Load() {
                               kBackHeightTwips / forms::TwipsPerPixelY());
     desktopPicture_.Create(Hwnd(), 0, 0, style.width, style.height);
 
-    CaptureDesktop();
+    CaptureDesktop(area);
     const std::wstring temp = forms::TempFolder();
     // Both files are complete before the renderer starts and reads them.
     WriteSnapshot(kSheetSnapshot, temp,
@@ -54,19 +64,22 @@ RunStart RunForm::Load() {
     return RunStart::kStarted;
 }
 
-void RunForm::CaptureDesktop() {
+void RunForm::CaptureDesktop(const RECT& area) {
     // A 1:1 copy turned over in memory: a mirrored StretchBlt lands one row off under Wine,
     // and the picture must be the screen exactly, pixel (x, y) being screen (x, H − 1 − y).
-    const forms::WindowDC screen(GetDesktopWindow());
+    // The screen's DC spans every monitor, in coordinates with the primary one's top-left
+    // at 0, 0, so monitors left of or above it are read at negative coordinates.
+    const forms::WindowDC screen(nullptr);
     BitBlt(desktopPicture_.Canvas(), 0, 0, desktopPicture_.Width(), desktopPicture_.Height(),
-           screen.Get(), 0, 0, SRCCOPY);
+           screen.Get(), area.left, area.top, SRCCOPY);
     desktopPicture_.FlipRows();
     desktopPicture_.Refresh();
 }
 
 bool RunForm::StartRenderer() {
-    rendererProcess_ =
-        forms::StartProgram(forms::ProgramFolder() + L"\\" + kRendererFileName).process;
+    rendererProcess_ = forms::StartProgram(forms::ProgramFolder() + L"\\" + kRendererFileName,
+                                           RendererArguments(settings_.display))
+                           .process;
     return rendererProcess_ != nullptr;
 }
 

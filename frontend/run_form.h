@@ -34,7 +34,7 @@ class RunForm : public forms::Form {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    void CaptureDesktop();
+    void CaptureDesktop(const RECT& area);
     bool StartRenderer();
     void StartMusic();
     void CheckCd();

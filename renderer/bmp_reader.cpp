@@ -20,13 +20,25 @@ int32_t I32At(const uint8_t* p) {
     return static_cast<int32_t>(U32At(p));
 }
 
+// Reads in pieces, filling the buffer as it goes: a picture can be hundreds of megabytes,
+// and touching all of it before reading would double the time and could not be stopped.
 bool ReadExactly(ByteSource& source, std::vector<uint8_t>& into, uint64_t count) {
+    constexpr size_t kPieceBytes = size_t{8} << 20;
     try {
-        into.resize(static_cast<size_t>(count));
+        into.clear();
+        into.reserve(static_cast<size_t>(count));
+        while (into.size() < count) {
+            const size_t at = into.size();
+            const size_t piece = static_cast<size_t>(std::min<uint64_t>(kPieceBytes, count - at));
+            into.resize(at + piece);
+            if (source.Read(into.data() + at, piece) != piece) {
+                return false;
+            }
+        }
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return source.Read(into.data(), into.size()) == into.size();
+    return true;
 }
 
 constexpr uint16_t kBmpMagic = 0x4D42;  // "BM"

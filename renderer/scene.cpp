@@ -1,19 +1,8 @@
 #include "renderer/scene.h"
 
 #include "renderer/gl_api.h"
-#include "renderer/snapshot_paths.h"
-#include "renderer/texture.h"
 
 namespace merovan {
-
-float g_time = 0.0f;
-int32_t g_width = 0;
-int32_t g_height = 0;
-
-double g_ringRadius[kRingCount] = {};
-double g_ringShiftX[kRingCount] = {};
-double g_ringTexShift[kRingCount] = {};
-
 namespace {
 
 constexpr double kFieldOfViewDegrees = 55.0;
@@ -41,10 +30,20 @@ constexpr BackgroundCorner kBackgroundCorners[4] = {
     {1.0f, 0.8f, 1.0f, 0.0f, 1.0f, -1.0f, 1.0f},
 };
 
-void DrawBackground() {
+void SetProjection(const SceneView& view) {
+    glViewport(view.x, view.y, view.width, view.height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfViewDegrees,
+                   static_cast<double>(view.width) / static_cast<double>(view.height), kNearPlane,
+                   kFarPlane);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void DrawBackground(const Scene& scene) {
     glPushMatrix();
     glScalef(kBackgroundHalfWidth, kBackgroundHalfHeight, 1.0f);
-    g_backgroundTexture.Bind();
+    scene.background.Bind();
     glBegin(GL_QUADS);
     for (const BackgroundCorner& corner : kBackgroundCorners) {
         glColor3f(corner.r, corner.g, corner.b);
@@ -55,76 +54,111 @@ void DrawBackground() {
     glPopMatrix();
 }
 
+void DrawSheet(const RingTables& rings, const Texture& picture, float time) {
+    glPushMatrix();
+    glRotatef(kTurnDegreesPerSecond * time, 0.0f, 0.0f, 1.0f);
+    glTranslatef(0.0f, kSheetDrop, 0.0f);
+    picture.Bind();
+    // Each ring's vertices are worked out once, not once for each of the four quads that
+    // share them.
+    SheetVertex vertices[kRingCount][kSegmentCount + 1];
+    for (int k = 0; k < kRingCount; ++k) {
+        const RingShape ring{rings.texShift[k], rings.radius[k], rings.shiftX[k]};
+        for (int j = 0; j <= kSegmentCount; ++j) {
+            vertices[k][j] = SheetVertexAt(k, j, ring);
+        }
+    }
+    glBegin(GL_QUADS);
+    for (int k = 0; k < kRingCount - 1; ++k) {
+        for (int j = 0; j < kSegmentCount; ++j) {
+            for (const SheetVertex* v : {&vertices[k][j], &vertices[k + 1][j],
+                                         &vertices[k + 1][j + 1], &vertices[k][j + 1]}) {
+                glTexCoord2f(v->s, v->t);
+                glColor3f(v->shade, v->shade, v->shade);
+                glVertex3f(v->x, v->y, v->z);
+            }
+        }
+    }
+    glEnd();
+    glPopMatrix();
+}
+
 }  // namespace
 
-bool InitScene() {
-    glViewport(0, 0, g_width, g_height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(kFieldOfViewDegrees,
-                   static_cast<double>(g_width) / static_cast<double>(g_height), kNearPlane,
-                   kFarPlane);
-    glMatrixMode(GL_MODELVIEW);
+void InitScene(Scene& scene, std::vector<SceneView> views) {
+    scene.views = std::move(views);
+    SetProjection(scene.views.front());
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -kCameraDistance);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glEnable(GL_DEPTH_TEST);
+    // The sheet's quads wind anticlockwise on its front, the half that faces the eye: the
+    // default front face.
+    glCullFace(GL_BACK);
 
-    // A missing or broken picture leaves its surface in the bare vertex colours.
-    g_sheetTexture.LoadBmp(SnapshotFilePath(kSheetSnapshot).c_str());
-    g_backgroundTexture.LoadBmp(SnapshotFilePath(kBackgroundSnapshot).c_str());
+    scene.sheets.clear();
+    for (size_t i = 0; i < scene.views.size(); ++i) {
+        scene.sheets.emplace_back();
+        scene.sheets.back().Create();
+    }
+    scene.background.Create();
+    scene.backgroundIsBlack = false;
 
     glEnable(GL_TEXTURE_2D);
+    scene.rings = RingTables{};
     for (int k = 0; k < kRingCount; ++k) {
-        g_ringRadius[k] = 1.0;
-        g_ringTexShift[k] = 0.0;
+        scene.rings.radius[k] = 1.0;
     }
-    return true;
 }
 
-void DrawFrame() {
+void UploadPictures(Scene& scene, const PreparedPictures& pictures) {
+    for (size_t i = 0; i < scene.sheets.size() && i < pictures.sheets.size(); ++i) {
+        scene.sheets[i].Upload(pictures.sheets[i].levels);
+    }
+    const bool uploaded = scene.background.Upload(pictures.background.levels);
+    scene.backgroundIsBlack = uploaded && pictures.background.allBlack;
+}
+
+void DrawFrame(Scene& scene, float time, DrawOrder order) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawBackground();
-
-    glPushMatrix();
-    glRotatef(kTurnDegreesPerSecond * g_time, 0.0f, 0.0f, 1.0f);
-    glTranslatef(0.0f, kSheetDrop, 0.0f);
-    DrawSheet();
-    // The next frame draws what is computed now: each frame shows the previous frame's time.
-    AdvanceRings();
-    glPopMatrix();
-}
-
-void DrawSheet() {
-    g_sheetTexture.Bind();
-    glBegin(GL_QUADS);
-    for (int k = 0; k < kRingCount - 1; ++k) {
-        for (int j = 0; j < kSegmentCount; ++j) {
-            EmitSheetVertex(k, j);
-            EmitSheetVertex(k + 1, j);
-            EmitSheetVertex(k + 1, j + 1);
-            EmitSheetVertex(k, j + 1);
+    for (size_t i = 0; i < scene.views.size(); ++i) {
+        if (scene.views.size() > 1) {
+            SetProjection(scene.views[i]);
+        }
+        if (order == DrawOrder::kBackgroundFirst) {
+            glDisable(GL_CULL_FACE);
+            DrawBackground(scene);
+            DrawSheet(scene.rings, scene.sheets[i], time);
+            continue;
+        }
+        // The sheet's rear half is black (its shade is clamped at 0) and lies behind the
+        // background plane or the sheet's own front: leaving it out changes nothing. Drawn
+        // first, the sheet hides most of the background from the depth test before the
+        // background is textured.
+        glEnable(GL_CULL_FACE);
+        DrawSheet(scene.rings, scene.sheets[i], time);
+        glDisable(GL_CULL_FACE);
+        // A black picture, modulated by the corner tints, is black: the quad would only draw
+        // the clear colour again.
+        if (!scene.backgroundIsBlack) {
+            DrawBackground(scene);
         }
     }
-    glEnd();
+    // The next frame draws what is computed now: each frame shows the previous frame's time.
+    AdvanceRings(scene.rings, time);
 }
 
-void EmitSheetVertex(int k, int j) {
-    const RingShape ring{g_ringTexShift[k], g_ringRadius[k], g_ringShiftX[k]};
-    const SheetVertex v = SheetVertexAt(k, j, ring);
-    glTexCoord2f(v.s, v.t);
-    glColor3f(v.shade, v.shade, v.shade);
-    glVertex3f(v.x, v.y, v.z);
-}
-
-void AdvanceRings() {
-    const double t = g_time;
+void AdvanceRings(RingTables& rings, double time) {
     for (int k = 0; k < kRingCount; ++k) {
-        const RingShape ring = RingShapeAt(k, t);
-        g_ringTexShift[k] = ring.texShift;
-        g_ringRadius[k] = ring.radius;
-        g_ringShiftX[k] = ring.shiftX;
+        const RingShape ring = RingShapeAt(k, time);
+        rings.texShift[k] = ring.texShift;
+        rings.radius[k] = ring.radius;
+        rings.shiftX[k] = ring.shiftX;
     }
+}
+
+void DrawBlank() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 }  // namespace merovan

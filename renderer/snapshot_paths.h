@@ -3,12 +3,11 @@
 
 #include <string>
 
+#include "common/program_names.h"
+
 namespace merovan {
 
-constexpr int kSheetSnapshot = 1;       // the desktop, wrapped around the sheet
-constexpr int kBackgroundSnapshot = 2;  // the background quad's picture
-
-// UTF-8 path of snapshot picture `number` (1 or 2).
+// UTF-8 path of snapshot picture `number` (kSheetSnapshot or kBackgroundSnapshot).
 std::string SnapshotFilePath(int number);
 
 }  // namespace merovan

@@ -8,8 +8,9 @@ namespace merovan {
 
 std::string SnapshotFilePath(int number) {
     const char* folder = std::getenv("MEROVAN_SNAPSHOT_DIR");
-    return std::string(folder != nullptr ? folder : ".") + "/Merovan" + std::to_string(number) +
-           ".bmp";
+    const std::wstring name = SnapshotFileName(number);  // plain ASCII
+    return std::string(folder != nullptr ? folder : ".") + "/" +
+           std::string(name.begin(), name.end());
 }
 
 }  // namespace merovan

@@ -27,17 +27,16 @@ std::wstring TempFolder() {
     if (length == 0 || length > MAX_PATH + 1) {
         return std::wstring();
     }
-    return std::wstring(buffer, length);  // ends with a backslash
+    return std::wstring(buffer, length);
 }
 
 }  // namespace
 
 std::string SnapshotFilePath(int number) {
-    const std::wstring digit = std::to_wstring(number);
-    std::vector<SnapshotCandidate> candidates{Candidate(L"C:\\Merovan" + digit + L".BMP")};
-    const std::wstring temp = TempFolder();
+    std::vector<SnapshotCandidate> candidates{Candidate(SnapshotRootPath(number))};
+    const std::wstring temp = SnapshotTempPath(number, TempFolder());
     if (!temp.empty()) {
-        candidates.push_back(Candidate(temp + L"Merovan" + digit + L".bmp"));
+        candidates.push_back(Candidate(temp));
     }
     return ChooseSnapshotCopy(candidates);
 }

@@ -1,7 +1,10 @@
 // A picture held as an OpenGL texture with all its mipmap levels.
 #pragma once
 
-#include <cstdint>
+#include <vector>
+
+#include "renderer/gl_api.h"
+#include "renderer/mipmaps.h"
 
 namespace merovan {
 
@@ -9,42 +12,33 @@ class Texture {
   public:
     Texture() = default;
     ~Texture() { Release(); }
+    Texture(Texture&& other) noexcept : name_(other.name_), hasPicture_(other.hasPicture_) {
+        other.name_ = 0;
+        other.hasPicture_ = false;
+    }
+    Texture& operator=(Texture&&) = delete;
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
-    // Makes a fresh, empty texture for this object (giving back any earlier one) and
-    // records the path. Always true.
-    bool Create(const char* path);
-    // Create, then fill the texture from the bitmap file at `path`. False when the file
-    // could not be opened or read or is not a picture this reader takes; the object then
-    // keeps an empty texture, which OpenGL draws as the bare vertex colours.
-    bool LoadBmp(const char* path);
+    // A fresh texture without a picture (giving back any earlier one): repeating in both
+    // directions, filtered linearly, with the nearest mipmap level. Until it has a picture,
+    // OpenGL draws what uses it in the bare vertex colours.
+    void Create();
+    // Uploads `levels` (level 0 first, each half the one before, down to 1 × 1). Levels
+    // larger than OpenGL takes are left out, so the texture starts at the first that fits.
+    // False, leaving the texture without a picture, when none fits or there are none.
+    bool Upload(const std::vector<PictureLevel>& levels);
     void Bind() const;
-    // Gives the texture name back to OpenGL. At process end no context is current and the
-    // call has no effect there.
+    // Gives the texture name back. Without a current context the call has no effect.
     void Release();
 
-    const char* FileName() const { return fileName; }
-    uint32_t Handle() const { return handle; }
-    int32_t Width() const { return width; }
-    int32_t Height() const { return height; }
-
-    // The mipmap upload: three-component, blue-green-red rows padded to four bytes, bottom
-    // row first. Tests replace it to see what would be uploaded.
-    using MipmapUpload = int (*)(int32_t width, int32_t height, const void* pixels);
-    static MipmapUpload upload;
+    bool HasName() const { return name_ != 0; }
+    bool HasPicture() const { return hasPicture_; }
+    GLuint Name() const { return name_; }
 
   private:
-    static constexpr int kFileNameChars = 64;
-
-    char fileName[kFileNameChars] = {};
-    uint32_t handle = 0;  // OpenGL texture name plus one; 0 when none is held
-    int32_t width = 0;
-    int32_t height = 0;
+    GLuint name_ = 0;
+    bool hasPicture_ = false;
 };
-
-// The sheet's picture (the desktop) and the background's picture.
-extern Texture g_sheetTexture;
-extern Texture g_backgroundTexture;
 
 }  // namespace merovan

@@ -9,6 +9,9 @@ const wchar_t kIniSection[] = L"Section";
 const wchar_t kKeyBgmKind[] = L"BGM区分";
 const wchar_t kKeyBgmRepeat[] = L"BGMﾘﾋﾟｰﾄ";
 const wchar_t kKeyBgmFile[] = L"BGMﾌｧｲﾙ";
+const wchar_t kKeyDisplayArea[] = L"表示範囲";
+const wchar_t kKeyFramePacing[] = L"描画間隔";
+const wchar_t kKeyEndingInput[] = L"終了操作";
 const wchar_t kIniFileName[] = L"メロヴァン.ini";
 
 namespace {

@@ -10,19 +10,31 @@ namespace merovan {
 // The stored music kinds; any other stored number is kept and plays nothing.
 enum MusicKind : int16_t { kNoMusic = 0, kAudioCd = 1, kMusicFile = 2 };
 
+// How the renderer shows a run; each is off unless its stored number is other than 0, and
+// off is how the screensaver has always shown it.
+struct DisplayOptions {
+    bool everyMonitor = false;  // cover every monitor instead of a 1024 x 768 window
+    bool pacedFrames = false;   // one frame per display refresh instead of back to back
+    bool anyInputEnds = false;  // any key, button or move ends the run, not only Escape
+};
+
 struct Settings {
     int16_t musicKind = kNoMusic;
     int16_t repeatTrack = 0;    // CD track to repeat; 0 for none
     std::wstring musicFile;     // empty when none is chosen or the stored file is gone
     std::wstring pickerFolder;  // where the file picker starts; not stored
+    DisplayOptions display;
 };
 
-// The stored names: section and the three keys.
+// The stored names: section, the three music keys and the three display keys.
 extern const wchar_t kIniSection[];
 extern const wchar_t kKeyBgmKind[];
 extern const wchar_t kKeyBgmRepeat[];
 extern const wchar_t kKeyBgmFile[];
-extern const wchar_t kIniFileName[];  // beside the program, and in the per-user folder
+extern const wchar_t kKeyDisplayArea[];  // DisplayOptions::everyMonitor
+extern const wchar_t kKeyFramePacing[];  // DisplayOptions::pacedFrames
+extern const wchar_t kKeyEndingInput[];  // DisplayOptions::anyInputEnds
+extern const wchar_t kIniFileName[];     // beside the program, and in the per-user folder
 
 // A stored number: the whole text (blanks around it allowed) must be a number, which is
 // rounded down; anything else, or a result outside the 16-bit range, is 0.

@@ -10,6 +10,17 @@ IniEncoding EncodingOf(const std::string& bytes) {
     return IniEncodingOf(bytes, kIniSection, {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile});
 }
 
+// The display options with their keys, in the order they are written after the music keys.
+struct DisplayKey {
+    const wchar_t* key;
+    bool DisplayOptions::*option;
+};
+const DisplayKey kDisplayKeys[] = {
+    {kKeyDisplayArea, &DisplayOptions::everyMonitor},
+    {kKeyFramePacing, &DisplayOptions::pacedFrames},
+    {kKeyEndingInput, &DisplayOptions::anyInputEnds},
+};
+
 IniCandidate Candidate(const SettingsFiles& files, const std::wstring& path) {
     IniCandidate candidate{path};
     candidate.exists = !path.empty() && files.writeTime(path, candidate.lastWriteTime);
@@ -21,7 +32,12 @@ bool WriteAll(const Settings& settings, const SettingsFiles& files, const std::w
     bool written = WriteIniValue(files, path, kKeyBgmKind, IniNumberText(settings.musicKind));
     written =
         WriteIniValue(files, path, kKeyBgmRepeat, IniNumberText(settings.repeatTrack)) && written;
-    return WriteIniValue(files, path, kKeyBgmFile, settings.musicFile) && written;
+    written = WriteIniValue(files, path, kKeyBgmFile, settings.musicFile) && written;
+    for (const DisplayKey& stored : kDisplayKeys) {
+        const int16_t number = settings.display.*stored.option ? 1 : 0;
+        written = WriteIniValue(files, path, stored.key, IniNumberText(number)) && written;
+    }
+    return written;
 }
 
 }  // namespace
@@ -54,6 +70,8 @@ Settings LoadSettings(const SettingsFiles& files) {
     settings.musicKind = IniNumber(ReadIniValue(files, path, kKeyBgmKind));
     settings.repeatTrack = IniNumber(ReadIniValue(files, path, kKeyBgmRepeat));
     settings.musicFile = ReadIniValue(files, path, kKeyBgmFile);
+    for (const DisplayKey& stored : kDisplayKeys)
+        settings.display.*stored.option = IniNumber(ReadIniValue(files, path, stored.key)) != 0;
     if (!settings.musicFile.empty() && !files.fileExists(settings.musicFile))
         settings.musicFile.clear();
     if (settings.musicFile.empty() && settings.musicKind == kMusicFile)

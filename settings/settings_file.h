@@ -51,7 +51,7 @@ bool WriteIniValue(const SettingsFiles& files, const std::wstring& path, const w
 // source without a file becomes no music.
 Settings LoadSettings(const SettingsFiles& files);
 
-// Writes the three stored values beside the program or, when that fails, to the per-user
+// Writes the six stored values beside the program or, when that fails, to the per-user
 // copy (making its folder); true when one of them took every value.
 bool SaveSettings(const Settings& settings, const SettingsFiles& files);
 

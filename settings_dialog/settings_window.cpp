@@ -24,19 +24,24 @@ constexpr DWORD kFileNameChars = 255;
 constexpr UINT kIdaniCaption = 3;
 
 // Layout in twips, as designed.
-constexpr int kClientWidthTwips = 7440;
-constexpr int kClientHeightTwips = 3645;
-constexpr COLORREF kWindowBack = RGB(192, 192, 192);
-constexpr COLORREF kLinkColour = RGB(255, 255, 255);
-constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // no sizing, no min/max
-
 struct Box {
     int left, top, width, height;  // twips
 };
 constexpr Box kPanel{180, 240, 7035, 2475};
-constexpr Box kSetButton{4860, 3000, 1155, 375};
-constexpr Box kCancelButton{6060, 3000, 1155, 375};
-constexpr Box kLink{180, 3120, 3105, 195};
+// The display panel stands below the music panel with the same margin as above it; the
+// window grows by exactly these two, and what stands below the panels moves down by as much.
+constexpr int kPanelMarginTwips = 240;
+constexpr Box kDisplayPanel{180, kPanel.top + kPanel.height + kPanelMarginTwips, 7035, 1875};
+constexpr int kGrowthTwips = kPanelMarginTwips + kDisplayPanel.height;
+constexpr int kClientWidthTwips = 7440;
+constexpr int kClientHeightTwips = 3645 + kGrowthTwips;
+constexpr COLORREF kWindowBack = RGB(192, 192, 192);
+constexpr COLORREF kLinkColour = RGB(255, 255, 255);
+constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // no sizing, no min/max
+
+constexpr Box kSetButton{4860, 3000 + kGrowthTwips, 1155, 375};
+constexpr Box kCancelButton{6060, 3000 + kGrowthTwips, 1155, 375};
+constexpr Box kLink{180, 3120 + kGrowthTwips, 3105, 195};
 constexpr Box kHeadingFrame{300, 300, 1695, 315};
 constexpr Box kHeading{300, 360, 1665, 195};
 constexpr Box kMarks[3] = {{420, 1140, 195, 195}, {420, 840, 195, 195}, {420, 1440, 195, 195}};
@@ -47,6 +52,15 @@ constexpr Box kRepeatBox{1680, 780, 615, 300};
 constexpr Box kRepeatLabel{2340, 840, 990, 195};
 constexpr Box kFileButton{420, 1740, 615, 315};
 constexpr Box kFileLabel{1080, 1740, 5595, 495};
+// In the display panel: the heading as in the music panel, then one row an option.
+constexpr Box kOptionMarks[3] = {
+    {420, 840, 195, 195}, {420, 1140, 195, 195}, {420, 1440, 195, 195}};
+constexpr Box kOptionCaptions[3] = {
+    {660, 840, 1575, 195}, {660, 1140, 2700, 195}, {660, 1440, 2250, 195}};
+constexpr const wchar_t* kOptionTexts[3] = {L"画面全体に表示", L"画面の更新に合わせて描画",
+                                            L"マウスやキーでも終了"};
+bool DisplayOptions::*const kOptionFields[3] = {
+    &DisplayOptions::everyMonitor, &DisplayOptions::pacedFrames, &DisplayOptions::anyInputEnds};
 
 int Px(int twips) {
     return twips / forms::TwipsPerPixelX();
@@ -129,6 +143,7 @@ bool SettingsWindow::Build() {
         return false;
     PlaceButtons();
     PlaceMusicChoices();
+    PlaceDisplayOptions();
     PlaceLink();
     return true;
 }
@@ -153,6 +168,9 @@ bool SettingsWindow::CreateWindowAndPanel() {
     panel_.Create(backdrop_.Hwnd(), panel.left, panel.top, panel.right - panel.left,
                   panel.bottom - panel.top);
     SetWindowLongPtrW(panel_.Hwnd(), GWL_EXSTYLE, WS_EX_CONTROLPARENT);
+    const RECT display = PixelRect(kDisplayPanel);
+    displayPanel_.Create(backdrop_.Hwnd(), display.left, display.top, display.right - display.left,
+                         display.bottom - display.top);
     return true;
 }
 
@@ -206,6 +224,30 @@ void SettingsWindow::PlaceMusicChoices() {
     panel_.AddGraphic(panel_.fileName);
 }
 
+void SettingsWindow::PlaceDisplayOptions() {
+    displayPanel_.headingFrame.rect = PixelRect(kHeadingFrame);
+    displayPanel_.heading.rect = PixelRect(kHeading);
+    displayPanel_.heading.text = L"表示";
+    displayPanel_.heading.centred = true;
+    displayPanel_.heading.font = font_.get();
+    displayPanel_.AddGraphic(displayPanel_.headingFrame);
+    displayPanel_.AddGraphic(displayPanel_.heading);
+    const forms::WindowDC measuring(displayPanel_.Hwnd());
+    for (int i = 0; i < 3; ++i) {
+        forms::Image& mark = displayPanel_.marks[i];
+        forms::Label& caption = displayPanel_.captions[i];
+        mark.rect = PixelRect(kOptionMarks[i]);
+        caption.rect = PixelRect(kOptionCaptions[i]);
+        caption.text = kOptionTexts[i];
+        caption.font = font_.get();
+        caption.AutoSize(measuring.Get());
+        mark.Click = [this, i] { Toggle(i); };
+        caption.Click = [this, i] { Toggle(i); };
+        displayPanel_.AddGraphic(mark);
+        displayPanel_.AddGraphic(caption);
+    }
+}
+
 void SettingsWindow::PlaceLink() {
     homePageLink_.rect = PixelRect(kLink);
     homePageLink_.text = kHomePage;
@@ -232,6 +274,7 @@ void SettingsWindow::Load() {
     saveButton_.Initialize();
     panel_.fileButton.Initialize();
     ShowChoice();
+    ShowDisplayOptions();
     // The box's text before its list, so that the list does not pick the text.
     panel_.repeatBox.SetText(RepeatText(settings_.repeatTrack));
     for (const std::wstring& item : RepeatList())
@@ -249,6 +292,7 @@ void SettingsWindow::Shade() {
     // Drawn into the persistent pictures, so the shading stays through every repaint.
     ShadeSurface(backdrop_, WindowShade);
     ShadeSurface(panel_, PanelShade);
+    ShadeSurface(displayPanel_, PanelShade);
 }
 
 void SettingsWindow::ShowChoice() {
@@ -269,6 +313,20 @@ void SettingsWindow::ShowChoice() {
 void SettingsWindow::Choose(int kind) {
     settings_.musicKind = static_cast<int16_t>(kind);
     ShowChoice();
+}
+
+void SettingsWindow::Toggle(int option) {
+    bool& on = settings_.display.*kOptionFields[option];
+    on = !on;
+    ShowDisplayOptions();
+}
+
+void SettingsWindow::ShowDisplayOptions() {
+    for (int i = 0; i < 3; ++i) {
+        const bool on = settings_.display.*kOptionFields[i];
+        displayPanel_.marks[i].SetPicture(on ? markOn_.get() : markOff_.get());
+    }
+    displayPanel_.Refresh();
 }
 
 void SettingsWindow::PickFile() {

@@ -1,6 +1,7 @@
 // The settings window: the music source with custom marks, the CD track to repeat, the
-// music file through the system's file-open dialog, a sine-shaded background, saving to
-// the settings file, and a link to the home page.
+// music file through the system's file-open dialog, the display options with the same
+// marks, a sine-shaded background, saving to the settings file, and a link to the home
+// page.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +35,15 @@ class MusicPanel : public forms::PictureSurface {
     controls::PushButton fileButton;
 };
 
+// The panel below it, holding one on/off mark and caption for each display option.
+class DisplayPanel : public forms::PictureSurface {
+  public:
+    forms::Outline headingFrame;
+    forms::Label heading;
+    forms::Image marks[3];  // one an option: every monitor, paced frames, any input ends
+    forms::Label captions[3];
+};
+
 class SettingsWindow : public forms::Form {
   public:
     SettingsWindow(const Settings& settings, const SettingsFiles& files);
@@ -48,11 +58,14 @@ class SettingsWindow : public forms::Form {
     bool CreateWindowAndPanel();
     void PlaceButtons();
     void PlaceMusicChoices();
+    void PlaceDisplayOptions();
     void PlaceLink();
     void Load();
     void Shade();
     void Choose(int kind);
     void ShowChoice();
+    void Toggle(int option);
+    void ShowDisplayOptions();
     void PickFile();
     void OpenLink();
     void Save();
@@ -62,6 +75,7 @@ class SettingsWindow : public forms::Form {
     const SettingsFiles& files_;
     forms::PictureSurface backdrop_;  // the window's own shaded background
     MusicPanel panel_;
+    DisplayPanel displayPanel_;
     controls::PushButton saveButton_;
     controls::PushButton cancelButton_;
     forms::Label homePageLink_;

@@ -81,17 +81,19 @@ def readonly_program_folder(session, dist):
         assert dialog.proc.poll() is None and session.windows(sd.CAPTION), "the window closed"
         print("could not save: said so, window still open")
 
-        # The user's folder can be written again: "設定" saves there.
+        # The user's folder can be written again: "設定" saves there, the display options too.
         (roaming / "Merovan").chmod(0o755)
+        dialog.click(*sd.OPTION_CAPTION[1])
         dialog.click_button(sd.SET_BUTTON)
         assert dialog.closed() == 0
         assert beside.read_bytes() == h.settings_bytes(0, 0), "the file beside the program changed"
-        assert per_user.read_bytes() == h.settings_bytes(1, 3), per_user.read_bytes()
+        assert per_user.read_bytes() == h.settings_bytes(1, 3, display=(0, 1, 0)), per_user.read_bytes()
         print("saved to", per_user)
 
-        # The next run plays by the per-user copy: the CD source.
+        # The next run plays by the per-user copy: the CD source, with paced frames.
         proc, window = h.start_traced_run(session, scr)
         session.wait_until(lambda: "open cdaudio" in h.sent(session, proc), 30, "the CD opened")
+        assert session.program_arguments(h.RENDERER) == ["/paced"], session.program_arguments(h.RENDERER)
         assert session.end_by_escape(proc, window) == 0
         print("the next run opened the CD")
     finally:

@@ -483,6 +483,21 @@ class Session:
                 found[int(pid)] = program
         return found
 
+    def program_arguments(self, name):
+        """The arguments of the running program whose file is named name (any case), as
+        Wine shows that process's Windows command line, split into words; None while no
+        such program runs."""
+        for pid, program in self.wine_processes().items():
+            if program.replace("\\", "/").rsplit("/", 1)[-1].lower() != name.lower():
+                continue
+            try:
+                with open(f"/proc/{pid}/cmdline", "rb") as f:
+                    words = f.read().rstrip(b"\0").split(b"\0")
+            except OSError:
+                continue  # it ended meanwhile
+            return [word.decode("utf-8", "replace") for word in words[1:]]
+        return None
+
     def kill_strays(self, timeout=10):
         """Kills every program still running in the prefix, including those
         started by the programs a test started."""
@@ -729,9 +744,16 @@ _MCI_COMMAND = re.compile(r'^(\d+\.\d+):[0-9a-f]+:trace:mci:mciSendStringW \(L"(
 _MCI_RESULT = re.compile(r'^(\d+\.\d+):[0-9a-f]+:trace:mci:mciSendStringW => 2/ (-?\d+)')
 
 
-def settings_bytes(kind, repeat, music=""):
-    """A settings file as the settings window writes it: code page 932, CR LF lines."""
-    return f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={music}\r\n".encode("cp932")
+DISPLAY_KEYS = ("表示範囲", "描画間隔", "終了操作")  # every monitor, paced frames, any input ends
+
+
+def settings_bytes(kind, repeat, music="", display=None):
+    """A settings file as the settings window writes it: code page 932, CR LF lines; with
+    display, a (0 or 1, 0 or 1, 0 or 1) of the display options, their keys after the music's."""
+    text = f"[Section]\r\nBGM区分= {kind}\r\nBGMﾘﾋﾟｰﾄ= {repeat}\r\nBGMﾌｧｲﾙ={music}\r\n"
+    for key, value in zip(DISPLAY_KEYS, display or ()):
+        text += f"{key}= {value}\r\n"
+    return text.encode("cp932")
 
 
 def install(session, dist, renderer=True):

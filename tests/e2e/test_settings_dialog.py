@@ -1,6 +1,7 @@
 """End-to-end tests of the settings window, opened as Windows does with /c:
-where it opens, its shading, the choices and their marks, the repeat box,
-picking a file, saving exactly the three keys, cancelling, and the link."""
+where it opens, its layout and shading, the choices and their marks, the
+display options, the repeat box, picking a file, saving exactly the keys,
+cancelling, and the link."""
 
 import os
 
@@ -18,13 +19,23 @@ CHOICE_LABEL = {0: (48, 82), 1: (52, 62), 2: (60, 102)}  # in the panel
 REPEAT_BOX = (112, 52, 41, 20)                          # in the panel
 FILE_BUTTON = (28, 116, 41, 21)                         # in the panel
 FILE_LABEL = (72, 116)                                  # in the panel
-SET_BUTTON = (324, 200, 77, 25)
-CANCEL_BUTTON = (404, 200, 77, 25)
-LINK = (20, 214)
-# The shading: the window's band dark blue at the top and bottom, light in the middle;
-# the panel, in its own rows, dark grey at its edges, near white in its middle.
-SHADING = {(4, 0, False): (0, 0, 30), (4, 121, False): (220, 220, 250),
-           (460, 0, True): (30, 30, 30), (460, 82, True): (250, 250, 250)}
+# The display panel below the music panel, 469 x 125, with one mark and caption a row;
+# the window is taller by it and its margin, and what stands below moves down as much.
+DISPLAY_PANEL = (12, 197)
+GROWTH = 141
+OPTION_MARK = {i: (12 + 28, 197 + 56 + 20 * i) for i in range(3)}
+OPTION_CAPTION = {i: (12 + 54, 197 + 62 + 20 * i) for i in range(3)}
+SET_BUTTON = (324, 200 + GROWTH, 77, 25)
+CANCEL_BUTTON = (404, 200 + GROWTH, 77, 25)
+LINK = (20, 214 + GROWTH)
+# The shading: the window's band dark blue at the top, light in the middle of its 384
+# rows; each panel, in its own rows, dark grey at its edges, near white in its middle.
+SHADING = {(4, 0, False): (0, 0, 30), (4, 96, False): (156, 156, 186),
+           (4, 192, False): (220, 220, 250),
+           (460, 0, True): (30, 30, 30), (460, 82, True): (250, 250, 250),
+           (472, 196, False): (220, 220, 250), (472, 197, False): (30, 30, 30),
+           (472, 197 + 62, False): (250, 250, 250), (472, 197 + 124, False): (35, 35, 35),
+           (472, 197 + 125, False): (107, 107, 137)}
 
 
 class Dialog:
@@ -59,6 +70,10 @@ class Dialog:
         shot = self.session.screenshot()
         return [kind for kind, (x, y) in MARK.items() if _is_blue(shot.pixel(*self.at(x + 6, y + 6, True)))]
 
+    def options_on(self):
+        shot = self.session.screenshot()
+        return tuple(int(_is_blue(shot.pixel(*self.at(x + 6, y + 6)))) for x, y in OPTION_MARK.values())
+
     def button_face(self, box, name, in_panel=False):
         return shows_face(self.session, self.at(0, 0, in_panel), box, name)
 
@@ -71,16 +86,27 @@ def _is_blue(rgb):
     return b > 150 and r < 120 and g < 180
 
 
-def test_opens_centred_one_third_down_with_its_shading(session, dist):
+def test_opens_centred_one_third_down_with_its_layout_and_shading(session, dist):
+    session.mouse_move(5, 5)  # off the buttons, which then show their plain face
     dialog = Dialog(session, dist, settings_bytes(0, 0))
     info = dialog.info
-    assert info["client"] == "496x243"
+    assert info["client"] == f"496x{243 + GROWTH}"
     width, height = int(info["width"]), int(info["height"])
     assert int(info["x"]) == (1280 - width) // 2
     assert int(info["y"]) == (1024 - height) // 3
     session.wait_until(lambda: not dialog.shading_faults(), 10, "the shading")
+    # The buttons and the link below the panels, moved down by exactly the growth.
+    for box in (SET_BUTTON, CANCEL_BUTTON):
+        session.wait_until(lambda: dialog.button_face(box, "normal"), 10, f"a button at {box}")
+    shot = session.screenshot()
+    def white_in_link_rows(top):
+        return sum(shot.pixel(*dialog.at(x, y)) == (255, 255, 255)
+                   for x in range(LINK[0], LINK[0] + 200) for y in range(top, top + 14))
+
+    assert white_in_link_rows(LINK[1] - GROWTH) == 0 and white_in_link_rows(LINK[1]) > 0, \
+        "the link is not in its rows"
     # Painted over, the shading comes back when the whole window repaints.
-    session.paint_over(dialog.x0, dialog.y0, 496, 243, (255, 0, 255))
+    session.paint_over(dialog.x0, dialog.y0, 496, 243 + GROWTH, (255, 0, 255))
     assert len(dialog.shading_faults()) == len(SHADING), "the paint-over does not show"
     session.wine_output([str(wintool(dist)), "repaint", CAPTION])
     session.wait_until(lambda: not dialog.shading_faults(), 10, "the shading repainted")
@@ -96,15 +122,17 @@ def close_window(session, dist):
 
 
 def test_marks_and_enabled_controls_follow_the_stored_choice(session, dist):
-    for kind, repeat_enabled, file_enabled in ((0, False, False), (1, True, False),
-                                               (2, False, True), (3, False, False)):
+    for kind, file_enabled, display in ((0, False, (1, 0, 0)), (1, False, (0, 1, 1)),
+                                        (2, True, None), (3, False, (1, 1, 1))):
         music = ""
         if kind == 2:
             (session.c_drive / "曲.mp3").write_bytes(b"ID3")
             music = "C:\\曲.mp3"
-        dialog = Dialog(session, dist, settings_bytes(kind, 0, music))
+        dialog = Dialog(session, dist, settings_bytes(kind, 0, music, display))
         expected = [kind] if kind in (0, 1, 2) else []
         session.wait_until(lambda: dialog.selected_mark() == expected, 10, f"marks for kind {kind}")
+        options = display or (0, 0, 0)  # no keys: every option off
+        session.wait_until(lambda: dialog.options_on() == options, 10, f"options {options}")
         face = "normal" if file_enabled else "disable"
         session.wait_until(lambda: dialog.button_face(FILE_BUTTON, face, True), 10, f"'...' {face}")
         before = dialog.ini.read_bytes()
@@ -114,17 +142,23 @@ def test_marks_and_enabled_controls_follow_the_stored_choice(session, dist):
         session.clean()
 
 
-def test_choosing_typing_and_setting_writes_exactly_the_keys(session, dist):
+def test_choosing_typing_toggling_and_setting_writes_exactly_the_keys(session, dist):
     original = b"; keep me\r\n" + settings_bytes(0, 0) + b"[Other]\r\nx=y\r\n"
     dialog = Dialog(session, dist, original)
     dialog.click(*CHOICE_LABEL[1], in_panel=True)  # the label "音楽CD"
     session.wait_until(lambda: dialog.selected_mark() == [1], 10, "the CD mark")
     dialog.click(REPEAT_BOX[0] + 10, REPEAT_BOX[1] + 8, in_panel=True)
     session._xdotool("type", "--delay", "50", "7")
+    # A caption or its mark toggles its option: on, on and off again, on.
+    mark = {i: (x + 6, y + 6) for i, (x, y) in OPTION_MARK.items()}
+    for point, options in ((OPTION_CAPTION[0], (1, 0, 0)), (mark[1], (1, 1, 0)),
+                           (OPTION_CAPTION[1], (1, 0, 0)), (mark[2], (1, 0, 1))):
+        dialog.click(*point)
+        session.wait_until(lambda: dialog.options_on() == options, 10, f"options {options}")
     dialog.click_button(SET_BUTTON)
     assert dialog.closed() == 0
-    expected = original.replace("BGM区分= 0".encode("cp932"), "BGM区分= 1".encode("cp932"))
-    expected = expected.replace("BGMﾘﾋﾟｰﾄ= 0".encode("cp932"), "BGMﾘﾋﾟｰﾄ= 7".encode("cp932"))
+    # The music keys change in place; the display keys follow them in their section.
+    expected = b"; keep me\r\n" + settings_bytes(1, 7, display=(1, 0, 1)) + b"[Other]\r\nx=y\r\n"
     assert dialog.ini.read_bytes() == expected
 
 
@@ -134,6 +168,8 @@ def test_right_press_on_a_mark_chooses_and_cancel_leaves_the_file(session, dist)
     x, y = MARK[0]
     dialog.click(x + 6, y + 6, in_panel=True, button=3)
     session.wait_until(lambda: dialog.selected_mark() == [0], 10, "the none mark")
+    dialog.click(*OPTION_CAPTION[2])
+    session.wait_until(lambda: dialog.options_on() == (0, 0, 1), 10, "the option toggled")
     dialog.click_button(CANCEL_BUTTON)
     assert dialog.closed() == 0
     assert dialog.ini.read_bytes() == original
@@ -154,7 +190,7 @@ def test_a_file_picked_in_the_file_dialog_is_shown_and_saved(session, dist):
     session.window_gone(FILE_DIALOG, timeout=30)
     dialog.click_button(SET_BUTTON)
     assert dialog.closed() == 0
-    assert dialog.ini.read_bytes() == settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\song.mp3")
+    assert dialog.ini.read_bytes() == settings_bytes(2, 0, "C:\\ﾐｭｰｼﾞｯｸ\\song.mp3", (0, 0, 0))
 
 
 def test_the_link_shows_the_hand_and_opens_the_home_page(session, dist):
@@ -216,7 +252,7 @@ def test_a_file_outside_code_page_932_is_stored_by_its_short_name(session, dist)
     session.window_gone(FILE_DIALOG, timeout=30)
     dialog.click_button(SET_BUTTON)
     assert dialog.closed() == 0
-    stored = dialog.ini.read_bytes().decode("cp932").split("BGMﾌｧｲﾙ=")[1].strip()
+    stored = dialog.ini.read_bytes().decode("cp932").split("BGMﾌｧｲﾙ=")[1].split("\r\n")[0]
     assert stored.startswith("C:\\") and "~" in stored.rsplit("\\", 1)[1], stored
     proc, window = start_traced_run(session, dialog.scr)
     session.wait_until(lambda: "play MP3Play" in sent(session, proc), 30, "the MP3 playing")

@@ -1,11 +1,13 @@
 // Any bytes given to the bitmap reader: it must refuse or read them without touching memory
-// it does not own, and a picture it accepts must hold exactly its padded rows.
+// it does not own, and a picture it accepts must hold exactly its padded rows. A picture it
+// accepts then goes on to the texture levels, which must run down to 1 x 1.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "renderer/bmp_reader.h"
+#include "renderer/mipmaps.h"
 
 namespace {
 
@@ -36,6 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int64_t rows = picture.height < 0 ? -int64_t{picture.height} : picture.height;
         const uint64_t expected = merovan::BmpRowBytes(24, picture.width) * rows;
         if (picture.pixels.size() != expected || expected > size) {
+            std::abort();
+        }
+        // Small sides keep each run quick; the scaling is the same at any size.
+        constexpr int32_t kLargestSide = 64;
+        const std::atomic<bool> cancelled{false};
+        const std::vector<merovan::PictureLevel> levels =
+            merovan::BuildMipLevels(picture, kLargestSide, cancelled);
+        if (levels.empty() || levels.back().width != 1 || levels.back().height != 1 ||
+            levels.front().width > kLargestSide || levels.front().height > kLargestSide) {
             std::abort();
         }
     } else if (!picture.pixels.empty()) {

@@ -35,6 +35,12 @@ class OffscreenGl {
         return Rgb{p[0], p[1], p[2]};
     }
 
+    // The whole buffer, RGBA, bottom row first.
+    std::vector<uint8_t> Pixels() const {
+        glFinish();
+        return buffer_;
+    }
+
   private:
     int width_, height_;
     std::vector<uint8_t> buffer_;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "frontend/renderer_switches.h"
+#include "renderer/switches.h"
+
 namespace merovan {
 namespace {
 
@@ -65,6 +68,19 @@ TEST(CommandLine, PreviewWindowNumberFromTheFourthCharacter) {
     };
     for (const Row& row : rows) {
         EXPECT_EQ(PreviewWindowNumber(row.arguments), row.number) << '"' << row.arguments << '"';
+    }
+}
+
+// The switches the run puts on the renderer's command line are the ones the renderer reads.
+TEST(RendererSwitches, TheRendererReadsBackEveryChoice) {
+    EXPECT_EQ(RendererArguments(DisplayOptions{}), L"");
+    for (int bits = 0; bits < 8; ++bits) {
+        const DisplayOptions chosen{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
+        const RendererSwitches read = ParseRendererSwitches(L"\"C:\\ﾃｽﾄ ﾌｫﾙﾀﾞ\\メロヴァン.dll\" " +
+                                                            RendererArguments(chosen));
+        EXPECT_EQ(read.everyMonitor, chosen.everyMonitor) << bits;
+        EXPECT_EQ(read.pacedFrames, chosen.pacedFrames) << bits;
+        EXPECT_EQ(read.anyInputEnds, chosen.anyInputEnds) << bits;
     }
 }
 

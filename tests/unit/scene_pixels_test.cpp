@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "renderer/gl_api.h"
-#include "renderer/texture.h"
 #include "tests/support/offscreen_gl.h"
 #include "tests/support/temp_folder.h"
 
@@ -24,30 +23,37 @@ constexpr int kHeight = 768;
 class ScenePixels : public ::testing::Test {
   protected:
     void WriteSnapshot(int number, Rgb colour, int width = 93, int height = 85) {
+        WriteSnapshot(
+            number, [colour](int, int) { return colour; }, width, height);
+    }
+    void WriteSnapshot(int number, std::function<Rgb(int, int)> colour, int width, int height) {
         BmpSpec spec;
         spec.width = width;
         spec.height = height;
-        spec.colour = [colour](int, int) { return colour; };
+        spec.colour = std::move(colour);
         folder_.Write("Merovan" + std::to_string(number) + ".bmp", MakeBmp(spec));
+    }
+
+    // The scene set up with whatever pictures the folder holds, prepared as the renderer's
+    // worker thread prepares them.
+    void SetUpScene() {
+        PictureRequest request;
+        request.sheetPath = (folder_.Path() / "Merovan1.bmp").string();
+        request.backgroundPath = (folder_.Path() / "Merovan2.bmp").string();
+        const std::atomic<bool> cancelled{false};
+        InitScene(scene_, {SceneView{0, 0, kWidth, kHeight}});
+        UploadPictures(scene_, PreparePictures(request, cancelled));
     }
 
     // The first frame, drawn at time zero.
     void DrawFirstFrame() {
-        setenv("MEROVAN_SNAPSHOT_DIR", folder_.Path().c_str(), 1);
-        g_width = kWidth;
-        g_height = kHeight;
-        g_time = 0.0f;
-        ASSERT_TRUE(InitScene());
-        DrawFrame();
-    }
-
-    void TearDown() override {
-        g_sheetTexture.Release();
-        g_backgroundTexture.Release();
+        SetUpScene();
+        DrawFrame(scene_, 0.0f, DrawOrder::kLeastFill);
     }
 
     testing::TempFolder folder_;
     testing::OffscreenGl gl_{kWidth, kHeight};
+    Scene scene_;
 };
 
 bool IsBlack(Rgb c) {
@@ -74,6 +80,7 @@ TEST_F(ScenePixels, BlackBackgroundPictureMakesABlackBackdrop) {
     WriteSnapshot(1, Rgb{255, 255, 255});
     WriteSnapshot(2, Rgb{0, 0, 0});
     DrawFirstFrame();
+    EXPECT_TRUE(scene_.backgroundIsBlack);
     for (int y : {3, 200, 600, kHeight - 4}) {
         EXPECT_TRUE(IsBlack(gl_.Pixel(20, y)));
         EXPECT_TRUE(IsBlack(gl_.Pixel(kWidth - 21, y)));
@@ -82,7 +89,8 @@ TEST_F(ScenePixels, BlackBackgroundPictureMakesABlackBackdrop) {
 }
 
 TEST_F(ScenePixels, WithoutPicturesTheCornersShowTheirTints) {
-    DrawFirstFrame();                                            // no files in the folder
+    DrawFirstFrame();  // no files in the folder
+    EXPECT_FALSE(scene_.backgroundIsBlack);
     const Rgb topLeft = gl_.Pixel(8, 8);                         // 1.0, 0.8, 1.0
     const Rgb topRight = gl_.Pixel(kWidth - 9, 8);               // 0.8, 0.8, 1.0
     const Rgb bottomLeft = gl_.Pixel(8, kHeight - 9);            // 1.0, 0.8, 0.8
@@ -145,9 +153,9 @@ TEST_F(ScenePixels, SheetShowsTheFirstPictureAndTheTablesMoveOn) {
     // The frame drew the plain cylinder and left the tables for the next frame's time.
     for (int k = 0; k < kRingCount; k += 7) {
         const RingShape next = RingShapeAt(k, 0.0);
-        EXPECT_DOUBLE_EQ(g_ringRadius[k], next.radius);
-        EXPECT_DOUBLE_EQ(g_ringShiftX[k], next.shiftX);
-        EXPECT_DOUBLE_EQ(g_ringTexShift[k], next.texShift);
+        EXPECT_DOUBLE_EQ(scene_.rings.radius[k], next.radius);
+        EXPECT_DOUBLE_EQ(scene_.rings.shiftX[k], next.shiftX);
+        EXPECT_DOUBLE_EQ(scene_.rings.texShift[k], next.texShift);
     }
 }
 
@@ -156,17 +164,90 @@ TEST_F(ScenePixels, TheSheetTurnsAnticlockwiseAtTwentyDegreesPerSecond) {
     WriteSnapshot(2, Rgb{0, 0, 0});
     DrawFirstFrame();
     // 4.5 s later the sheet has turned 90 degrees: it lies across the screen.
-    g_time = 4.5f;
     for (int k = 0; k < kRingCount; ++k) {
-        g_ringRadius[k] = 1.0;
-        g_ringShiftX[k] = 0.0;
-        g_ringTexShift[k] = 0.0;
+        scene_.rings.radius[k] = 1.0;
+        scene_.rings.shiftX[k] = 0.0;
+        scene_.rings.texShift[k] = 0.0;
     }
-    DrawFrame();
+    DrawFrame(scene_, 4.5f, DrawOrder::kLeastFill);
     EXPECT_GT(gl_.Pixel(kWidth / 2 - 300, kHeight / 2).g, 240);
     EXPECT_GT(gl_.Pixel(kWidth / 2 + 300, kHeight / 2).g, 240);
     EXPECT_TRUE(IsBlack(gl_.Pixel(kWidth / 2, 60)));
     EXPECT_TRUE(IsBlack(gl_.Pixel(kWidth / 2, kHeight - 60)));
+}
+
+// The frame with the least fill against the frame drawn background first, over the first
+// minute, in three settings. Only pixels where two surfaces lie at exactly the same depth
+// may differ.
+TEST_F(ScenePixels, LeastFillDrawsTheSamePictureAsBackgroundFirst) {
+    constexpr int kFrames = 21;
+    constexpr double kFrameStepSeconds = 2.9;  // frame 20 at 58 s
+    constexpr double kMostDifferingShare = 0.0005;
+    const auto desktop = [](int x, int y) {
+        return Rgb{static_cast<uint8_t>(x * 7), static_cast<uint8_t>(y * 3),
+                   static_cast<uint8_t>((x ^ y) & 0xFF)};
+    };
+    const auto tinted = [](int x, int y) {
+        return Rgb{static_cast<uint8_t>(40 + x), static_cast<uint8_t>(200 - y),
+                   static_cast<uint8_t>(90 + (x + y) % 60)};
+    };
+    struct Setting {
+        const char* name;
+        bool desktopPicture;
+        std::function<Rgb(int, int)> background;  // none: no second picture
+        bool backgroundSkipped;
+    };
+    const Setting settings[] = {
+        {"desktop picture, black background", true,
+         [](int, int) {
+             return Rgb{0, 0, 0};
+         },
+         true},
+        {"coloured background", true, tinted, false},
+        {"no pictures", false, nullptr, false},
+    };
+    for (const Setting& setting : settings) {
+        SCOPED_TRACE(setting.name);
+        std::filesystem::remove(folder_.Path() / "Merovan1.bmp");
+        std::filesystem::remove(folder_.Path() / "Merovan2.bmp");
+        if (setting.desktopPicture) {
+            WriteSnapshot(1, desktop, 1283, 1021);  // rows padded to four bytes
+        }
+        if (setting.background) {
+            WriteSnapshot(2, setting.background, 93, 85);
+        }
+        SetUpScene();
+        ASSERT_EQ(scene_.backgroundIsBlack, setting.backgroundSkipped);
+
+        size_t mostDiffering = 0;
+        for (int frame = 0; frame < kFrames; ++frame) {
+            const float time = static_cast<float>(frame * kFrameStepSeconds);
+            // Each frame shows the tables of the frame before.
+            if (frame > 0) {
+                AdvanceRings(scene_.rings, (frame - 1) * kFrameStepSeconds);
+            }
+            const RingTables rings = scene_.rings;
+            DrawFrame(scene_, time, DrawOrder::kBackgroundFirst);
+            const std::vector<uint8_t> reference = gl_.Pixels();
+            scene_.rings = rings;
+            DrawFrame(scene_, time, DrawOrder::kLeastFill);
+            const std::vector<uint8_t> drawn = gl_.Pixels();
+            scene_.rings = rings;
+
+            size_t differing = 0, lit = 0;
+            for (size_t i = 0; i < drawn.size(); i += 4) {
+                differing += drawn[i] != reference[i] || drawn[i + 1] != reference[i + 1] ||
+                             drawn[i + 2] != reference[i + 2];
+                lit += drawn[i] > 40 || drawn[i + 1] > 40 || drawn[i + 2] > 40;
+            }
+            // Both frames show the scene, not an empty buffer.
+            ASSERT_GT(lit, drawn.size() / 4 / 10) << "frame at " << time << " s";
+            EXPECT_LE(differing, kMostDifferingShare * kWidth * kHeight)
+                << "frame at " << time << " s";
+            mostDiffering = std::max(mostDiffering, differing);
+        }
+        std::printf("%s: at most %zu differing pixels in a frame\n", setting.name, mostDiffering);
+    }
 }
 
 }  // namespace

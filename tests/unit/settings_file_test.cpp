@@ -114,6 +114,59 @@ TEST(Settings, LoadingFromTheStoredKeys) {
     }
 }
 
+TEST(Settings, DisplayOptionsAreOnForAnyStoredNumberButZero) {
+    struct Row {
+        const char* stored;  // code page 932 text after "=", or null for no line
+        bool on;
+    };
+    const Row rows[] = {{nullptr, false}, {"", false},    {" 0", false}, {"abc", false},
+                        {"0.5", false},   {" 1", true},   {"1", true},   {"2", true},
+                        {"-1", true},     {"1abc", false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.stored ? row.stored : "(no line)");
+        FakeDisk disk;
+        const SettingsFiles files = disk.Files();
+        std::string text = "[Section]\r\n";
+        if (row.stored != nullptr) {
+            for (const char* key :
+                 {"\x95\x5C\x8E\xA6\x94\xCD\x88\xCD", "\x95\x60\x89\xE6\x8A\xD4\x8A\x75",
+                  "\x8F\x49\x97\xB9\x91\x80\x8D\xEC"})
+                text += std::string(key) + "=" + row.stored + "\r\n";
+        }
+        disk.files[files.besideProgram] = {text, 1};
+        const DisplayOptions read = LoadSettings(files).display;
+        EXPECT_EQ(read.everyMonitor, row.on);
+        EXPECT_EQ(read.pacedFrames, row.on);
+        EXPECT_EQ(read.anyInputEnds, row.on);
+    }
+}
+
+TEST(Settings, SavingWritesTheSixKeysInCodePage932) {
+    FakeDisk disk;
+    const SettingsFiles files = disk.Files();
+    Settings chosen;
+    chosen.musicKind = kMusicFile;
+    chosen.musicFile = L"D:\\音楽\\曲.mp3";
+    chosen.display.everyMonitor = true;
+    chosen.display.anyInputEnds = true;
+    ASSERT_TRUE(SaveSettings(chosen, files));
+    std::string expected;
+    ASSERT_TRUE(
+        WideToCp932(L"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
+                    L"表示範囲= 1\r\n描画間隔= 0\r\n終了操作= 1\r\n",
+                    expected));
+    EXPECT_EQ(disk.files[files.besideProgram].first, expected);
+
+    // Saved again with every option changed, each line changes in place.
+    chosen.display = DisplayOptions{false, true, false};
+    ASSERT_TRUE(SaveSettings(chosen, files));
+    ASSERT_TRUE(
+        WideToCp932(L"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
+                    L"表示範囲= 0\r\n描画間隔= 1\r\n終了操作= 0\r\n",
+                    expected));
+    EXPECT_EQ(disk.files[files.besideProgram].first, expected);
+}
+
 TEST(Settings, PerUserCopyIsReadWhenNewer) {
     const IniCandidate besideOld{L"C:\\Windows\\System32\\メロヴァン.ini", true, 100};
     const IniCandidate besideNew{L"C:\\Windows\\System32\\メロヴァン.ini", true, 300};
@@ -140,9 +193,13 @@ TEST(Settings, SavingFallsBackToThePerUserCopyWhichIsThenRead) {
 
     disk.readOnly.insert(files.besideProgram);
     chosen.repeatTrack = 7;
+    chosen.display.pacedFrames = true;
     ASSERT_TRUE(SaveSettings(chosen, files));
     EXPECT_EQ(disk.folders, std::set<std::wstring>{FolderOf(files.perUser)});
-    EXPECT_EQ(LoadSettings(files).repeatTrack, 7);  // the newer per-user copy
+    const Settings loaded = LoadSettings(files);  // the newer per-user copy
+    EXPECT_EQ(loaded.repeatTrack, 7);
+    EXPECT_TRUE(loaded.display.pacedFrames);
+    EXPECT_FALSE(loaded.display.everyMonitor);
 
     disk.readOnly.insert(files.perUser);
     EXPECT_FALSE(SaveSettings(chosen, files));
@@ -223,6 +280,10 @@ TEST(Settings, KeysAreStoredInCodePage932) {
         {kKeyBgmKind, "\x42\x47\x4D\x8B\xE6\x95\xAA"},
         {kKeyBgmRepeat, "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4"},
         {kKeyBgmFile, "\x42\x47\x4D\xCC\xA7\xB2\xD9"},
+        // Second bytes 5C ("\\"), 60 ("`") and 49 ("I"), which must stay as they are.
+        {kKeyDisplayArea, "\x95\x5C\x8E\xA6\x94\xCD\x88\xCD"},
+        {kKeyFramePacing, "\x95\x60\x89\xE6\x8A\xD4\x8A\x75"},
+        {kKeyEndingInput, "\x8F\x49\x97\xB9\x91\x80\x8D\xEC"},
     };
     for (const Row& row : rows) {
         std::string bytes;

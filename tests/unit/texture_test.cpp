@@ -1,10 +1,13 @@
+// The texture levels built off the OpenGL thread, against GLU's, and their upload.
 #include "renderer/texture.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "renderer/gl_api.h"
+#include "renderer/picture_loader.h"
 #include "tests/support/offscreen_gl.h"
 #include "tests/support/temp_folder.h"
 
@@ -13,104 +16,251 @@ namespace {
 
 using testing::BmpSpec;
 using testing::MakeBmp;
+using testing::MemorySource;
 using testing::Rgb;
 
-struct Upload {
-    int calls = 0;
-    int32_t width = 0, height = 0;
-    std::vector<uint8_t> firstRow;
-};
-Upload g_upload;
-
-int RecordUpload(int32_t width, int32_t height, const void* pixels) {
-    ++g_upload.calls;
-    g_upload.width = width;
-    g_upload.height = height;
-    const auto* bytes = static_cast<const uint8_t*>(pixels);
-    g_upload.firstRow.assign(bytes, bytes + BmpRowBytes(24, width));
-    return 0;
+BmpPicture PictureOf(const BmpSpec& spec) {
+    MemorySource source(MakeBmp(spec));
+    BmpPicture picture;
+    EXPECT_EQ(ReadBmp(source, picture), BmpStatus::kOk);
+    return picture;
 }
 
-class TextureTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        g_upload = Upload{};
-        saved_ = Texture::upload;
-        Texture::upload = RecordUpload;
+// A desktop-like picture: smooth areas, hard edges and fine detail.
+Rgb Desktop(int x, int y) {
+    if ((x / 40 + y / 30) % 5 == 0) {
+        return Rgb{static_cast<uint8_t>(x * 5), static_cast<uint8_t>(y * 3), 200};
     }
-    void TearDown() override { Texture::upload = saved_; }
+    return Rgb{static_cast<uint8_t>(x / 8), static_cast<uint8_t>(120 + (y / 16) % 100),
+               static_cast<uint8_t>(((x / 3) ^ (y / 3)) & 0xFF)};
+}
 
+TEST(TextureLevels, SidesArePowersOfTwoAsGluChoosesThem) {
+    const int32_t rows[][2] = {{1, 1},       {2, 2},       {3, 4},        {5, 4},
+                               {6, 8},       {85, 64},     {93, 64},      {96, 128},
+                               {768, 1024},  {1024, 1024}, {1080, 1024},  {1280, 1024},
+                               {1920, 2048}, {2560, 2048}, {16384, 16384}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(TextureSide(row[0]), row[1]) << row[0];
+    }
+}
+
+class TextureGl : public ::testing::Test {
+  protected:
     testing::OffscreenGl gl_{8, 8};
-    testing::TempFolder folder_;
-    Texture::MipmapUpload saved_ = nullptr;
 };
 
-TEST_F(TextureTest, LoadsTheSecondSnapshotSize) {
+// GLU's levels of the same picture, read back as tightly packed rows.
+std::vector<PictureLevel> GluLevels(const BmpPicture& picture) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture.width, picture.height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                      picture.pixels.data());
+    std::vector<PictureLevel> levels;
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    for (GLint level = 0;; ++level) {
+        GLint width = 0, height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &height);
+        if (width == 0 || height == 0) {
+            break;
+        }
+        PictureLevel read{width, height, std::vector<uint8_t>(LevelRowBytes(width) * height)};
+        glGetTexImage(GL_TEXTURE_2D, level, GL_BGR_EXT, GL_UNSIGNED_BYTE, read.pixels.data());
+        levels.push_back(std::move(read));
+    }
+    glDeleteTextures(1, &name);
+    return levels;
+}
+
+double MeanDifference(const PictureLevel& a, const PictureLevel& b) {
+    double sum = 0.0;
+    const size_t row = LevelRowBytes(a.width);
+    for (int32_t y = 0; y < a.height; ++y) {
+        for (int32_t i = 0; i < a.width * 3; ++i) {
+            sum += std::abs(a.pixels[y * row + i] - b.pixels[y * row + i]);
+        }
+    }
+    return sum / (static_cast<double>(a.width) * a.height * 3);
+}
+
+TEST_F(TextureGl, LevelsLookLikeGlusOwn) {
+    const int32_t sizes[][2] = {{1920, 1080}, {1280, 1024}, {1024, 768}, {93, 85}, {5, 3}};
+    const std::atomic<bool> cancelled{false};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(std::to_string(size[0]) + " x " + std::to_string(size[1]));
+        BmpSpec spec;
+        spec.width = size[0];
+        spec.height = size[1];
+        spec.colour = Desktop;
+        const BmpPicture picture = PictureOf(spec);
+        const std::vector<PictureLevel> ours = BuildMipLevels(picture, kMaxTextureSide, cancelled);
+        const std::vector<PictureLevel> glus = GluLevels(picture);
+        ASSERT_EQ(ours.size(), glus.size());
+        double worst = 0.0;
+        for (size_t i = 0; i < ours.size(); ++i) {
+            ASSERT_EQ(ours[i].width, glus[i].width) << "level " << i;
+            ASSERT_EQ(ours[i].height, glus[i].height) << "level " << i;
+            const double difference = MeanDifference(ours[i], glus[i]);
+            EXPECT_LE(difference, 2.0) << "level " << i;
+            worst = std::max(worst, difference);
+        }
+        std::printf("%d x %d: largest mean difference of a level %.3f\n", size[0], size[1], worst);
+    }
+}
+
+TEST_F(TextureGl, UploadedLevelsMakeACompleteTexture) {
     BmpSpec spec;
     spec.width = 93;
     spec.height = 85;
-    const std::string path = folder_.Write("Merovan2.bmp", MakeBmp(spec));
+    spec.colour = [](int, int) { return Rgb{200, 100, 50}; };
+    const std::atomic<bool> cancelled{false};
+    const std::vector<PictureLevel> levels =
+        BuildMipLevels(PictureOf(spec), kMaxTextureSide, cancelled);
     Texture texture;
-    EXPECT_TRUE(texture.LoadBmp(path.c_str()));
-    EXPECT_EQ(g_upload.calls, 1);
-    EXPECT_EQ(g_upload.width, 93);
-    EXPECT_EQ(g_upload.height, 85);
-    EXPECT_EQ(texture.Width(), 93);
-    EXPECT_EQ(texture.Height(), 85);
-    EXPECT_NE(texture.Handle(), 0u);
-    EXPECT_STREQ(texture.FileName(), path.substr(0, 63).c_str());
+    texture.Create();
+    ASSERT_TRUE(texture.Upload(levels));
+    EXPECT_TRUE(texture.HasPicture());
+    // Every level down to 1 x 1 holds the colour: the smallest shows it.
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 6, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 1);
+    uint8_t smallest[4] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 6, GL_RGB, GL_UNSIGNED_BYTE, smallest);
+    EXPECT_EQ(smallest[0], 200);
+    EXPECT_EQ(smallest[1], 100);
+    EXPECT_EQ(smallest[2], 50);
+
+    // Without levels the texture keeps its name and has no picture.
+    Texture empty;
+    empty.Create();
+    EXPECT_FALSE(empty.Upload({}));
+    EXPECT_TRUE(glIsTexture(empty.Name()));
+    EXPECT_FALSE(empty.HasPicture());
+    const GLuint name = empty.Name();
+    empty.Release();
+    EXPECT_FALSE(glIsTexture(name));
 }
 
-TEST_F(TextureTest, TopDownFileIsUploadedBottomRowFirst) {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = -3;
-    spec.colour = [](int, int y) { return y == 2 ? Rgb{10, 20, 30} : Rgb{200, 200, 200}; };
-    Texture texture;
-    EXPECT_TRUE(texture.LoadBmp(folder_.Write("top-down.bmp", MakeBmp(spec)).c_str()));
-    EXPECT_EQ(texture.Height(), -3);
-    EXPECT_EQ(g_upload.height, 3);
-    const std::vector<uint8_t> bottomRow = {30, 20, 10, 30, 20, 10, 0, 0};
-    EXPECT_EQ(g_upload.firstRow, bottomRow);
-}
-
-TEST_F(TextureTest, FailedLoadsKeepAnEmptyTextureAndUploadNothing) {
+TEST(PicturePreparation, FilesThatCannotBeReadGiveNoLevels) {
+    testing::TempFolder folder;
     std::vector<uint8_t> truncated = MakeBmp(BmpSpec{});
     truncated.resize(60);
-    const std::string paths[] = {
-        (folder_.Path() / "missing.bmp").string(), folder_.Write("truncated.bmp", truncated),
-        folder_.Write("text.bmp",
-                      {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!', '!'}),
-        folder_.Path().string(),  // a folder
+    const std::string good = folder.Write("good.bmp", MakeBmp(BmpSpec{}));
+    const std::atomic<bool> running{false};
+    const std::string unreadable[] = {
+        (folder.Path() / "missing.bmp").string(), folder.Write("truncated.bmp", truncated),
+        folder.Write("text.bmp", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!'}),
+        folder.Path().string(),  // a folder
     };
-    for (const std::string& path : paths) {
+    for (const std::string& path : unreadable) {
         SCOPED_TRACE(path);
-        Texture texture;
-        EXPECT_FALSE(texture.LoadBmp(path.c_str()));
-        EXPECT_NE(texture.Handle(), 0u);
-        EXPECT_TRUE(glIsTexture(texture.Handle() - 1));
+        const PreparedPictures prepared = PreparePictures({path, path, {}}, running);
+        ASSERT_EQ(prepared.sheets.size(), 1u);
+        EXPECT_FALSE(prepared.sheets[0].read);
+        EXPECT_TRUE(prepared.sheets[0].levels.empty());
+        EXPECT_FALSE(prepared.background.read);
     }
-    EXPECT_EQ(g_upload.calls, 0);
+    // Once stopped, nothing more is read, not even a good file.
+    const std::atomic<bool> stopped{true};
+    EXPECT_FALSE(PreparePictures({good, good, {}}, stopped).background.read);
+    EXPECT_TRUE(PreparePictures({good, good, {}}, running).background.read);
 }
 
-TEST_F(TextureTest, LoadingTwiceHoldsOneTextureName) {
-    const std::string path = folder_.Write("a.bmp", MakeBmp(BmpSpec{}));
-    Texture texture;
-    ASSERT_TRUE(texture.LoadBmp(path.c_str()));
-    const GLuint first = texture.Handle() - 1;
-    ASSERT_TRUE(texture.LoadBmp(path.c_str()));
-    const GLuint second = texture.Handle() - 1;
-    EXPECT_TRUE(first == second || !glIsTexture(first));
-    texture.Release();
-    EXPECT_EQ(texture.Handle(), 0u);
-    EXPECT_FALSE(glIsTexture(second));
+TEST(PicturePreparation, EachPartOfTheSheetGetsItsOwnLevels) {
+    testing::TempFolder folder;
+    BmpSpec spec;
+    spec.width = 300;
+    spec.height = 100;  // left part red, right part blue, as a viewer shows it
+    spec.colour = [](int x, int) { return x < 100 ? Rgb{255, 0, 0} : Rgb{0, 0, 255}; };
+    const std::string path = folder.Write("Merovan1.bmp", MakeBmp(spec));
+    PictureLoader loader({path, path, {{0, 0, 100, 100}, {100, 20, 200, 80}}});
+    const PreparedPictures prepared = loader.Take();
+    ASSERT_EQ(prepared.sheets.size(), 2u);
+    const PictureLevel& left = prepared.sheets[0].levels.front();
+    const PictureLevel& right = prepared.sheets[1].levels.front();
+    EXPECT_EQ(left.width, 128);
+    EXPECT_EQ(left.height, 128);
+    EXPECT_EQ(right.width, 256);
+    EXPECT_EQ(right.height, 64);
+    EXPECT_EQ(left.pixels[2], 255);   // red, in blue-green-red order
+    EXPECT_EQ(right.pixels[0], 255);  // blue
+    EXPECT_FALSE(prepared.sheets[0].allBlack);
 }
 
-TEST_F(TextureTest, LongPathIsKeptCutToItsBuffer) {
-    const std::string longName(120, 'x');
-    Texture texture;
-    texture.Create(longName.c_str());
-    EXPECT_EQ(std::string(texture.FileName()), longName.substr(0, 63));
+TEST(PicturePreparation, OnlyAnEntirelyBlackPictureCountsAsBlack) {
+    struct Row {
+        const char* name;
+        std::function<Rgb(int, int)> colour;
+        bool black;
+    };
+    const Row rows[] = {
+        {"black",
+         [](int, int) {
+             return Rgb{0, 0, 0};
+         },
+         true},
+        {"one dark blue pixel",
+         [](int x, int y) {
+             return Rgb{0, 0, x == 92 && y == 84};
+         },
+         false},
+        {"grey",
+         [](int, int) {
+             return Rgb{1, 1, 1};
+         },
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        BmpSpec spec;
+        spec.width = 93;  // each row ends in a padding byte
+        spec.height = 85;
+        spec.colour = row.colour;
+        BmpPicture picture = PictureOf(spec);
+        EXPECT_EQ(IsAllBlack(picture), row.black);
+    }
+    // Padding bytes are not pixels.
+    BmpSpec spec;
+    spec.width = 93;
+    spec.height = 2;
+    BmpPicture picture = PictureOf(spec);
+    picture.pixels[279] = 0xFF;
+    EXPECT_TRUE(IsAllBlack(picture));
+}
+
+TEST(PicturePreparation, CropsAreClampedToThePicture) {
+    BmpSpec spec;
+    spec.width = 10;
+    spec.height = 6;
+    spec.colour = [](int x, int y) {
+        return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 0};
+    };
+    const BmpPicture picture = PictureOf(spec);
+    struct Row {
+        int32_t x, firstRow, width, rows;
+        int32_t expectedWidth, expectedRows;
+        uint8_t firstRed, firstGreen;  // of the first pixel held
+    };
+    // Stored rows run bottom-up: stored row 0 is the picture's row 5.
+    const Row rows[] = {
+        {0, 0, 10, 6, 10, 6, 0, 5}, {3, 2, 4, 3, 4, 3, 3, 3},  {-5, -5, 8, 7, 3, 2, 0, 5},
+        {8, 4, 10, 10, 2, 2, 8, 1}, {10, 0, 4, 4, 0, 0, 0, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.x) + "," + std::to_string(row.firstRow));
+        const BmpPicture part = CropPicture(picture, row.x, row.firstRow, row.width, row.rows);
+        EXPECT_EQ(part.width, row.expectedWidth);
+        EXPECT_EQ(part.height, row.expectedRows);
+        EXPECT_EQ(part.pixels.size(), LevelRowBytes(part.width) * part.height);
+        if (!part.pixels.empty()) {
+            EXPECT_EQ(part.pixels[2], row.firstRed);
+            EXPECT_EQ(part.pixels[1], row.firstGreen);
+        }
+    }
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include "renderer/gl_api.h"
 #include "renderer/scene.h"
 #include "renderer/snapshot_paths.h"
-#include "renderer/texture.h"
 #include "tools/pictures/desktop_drawing.h"
 #include "tools/pictures/picture_files.h"
 
@@ -117,13 +116,24 @@ SceneFrame RenderScene(const Raster& sheet, const Raster& background, float seco
     folder.Write(kSheetSnapshot, sheet);
     folder.Write(kBackgroundSnapshot, background);
     setenv("MEROVAN_SNAPSHOT_DIR", folder.Path().c_str(), 1);
-    g_width = kSceneWidth;
-    g_height = kSceneHeight;
-    g_time = seconds - kWarmUpFrames * kFrameSeconds;
-    InitScene();
+    Scene scene;
+    InitScene(scene, {SceneView{0, 0, kSceneWidth, kSceneHeight}});
+    // The committed previews were made with GLU's mipmaps; they stay so.
+    const std::atomic<bool> cancelled{false};
+    const std::pair<Texture*, int> textures[] = {{&scene.sheets.front(), kSheetSnapshot},
+                                                 {&scene.background, kBackgroundSnapshot}};
+    for (const auto& [texture, number] : textures) {
+        BmpPicture picture;
+        if (ReadPicture(SnapshotFilePath(number), cancelled, picture)) {
+            texture->Bind();
+            gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture.width, picture.height, GL_BGR_EXT,
+                              GL_UNSIGNED_BYTE, picture.pixels.data());
+        }
+    }
     for (int frame = 0; frame <= kWarmUpFrames; ++frame) {
-        g_time = seconds - static_cast<float>(kWarmUpFrames - frame) * kFrameSeconds;
-        DrawFrame();
+        // The background is drawn whatever its picture: the depth read below needs it.
+        DrawFrame(scene, seconds - static_cast<float>(kWarmUpFrames - frame) * kFrameSeconds,
+                  DrawOrder::kBackgroundFirst);
     }
 
     // The background quad lies in the plane z = 0 and the visible sheet in front of it, so
@@ -147,8 +157,6 @@ SceneFrame RenderScene(const Raster& sheet, const Raster& background, float seco
                 d >= quadDepth - kDepthMargin;
         }
     }
-    g_sheetTexture.Release();
-    g_backgroundTexture.Release();
     return frame;
 }
 

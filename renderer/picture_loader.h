@@ -1,0 +1,69 @@
+// Reads the two snapshot pictures and builds their texture levels on a thread of its own,
+// started with the program, so that the work overlaps the making of the window and its
+// rendering context. The OpenGL thread takes the result when it is ready and uploads it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "renderer/mipmaps.h"
+
+namespace merovan {
+
+// The largest texture side built. A bigger desktop is scaled down to it: the sheet shows a
+// picture side three times around a tube less than a window across, so larger levels would
+// never be sampled, and a smaller one keeps the memory and the time in bounds.
+constexpr int32_t kMaxTextureSide = 4096;
+
+struct PreparedPicture {
+    bool read = false;                 // false: missing or unreadable, drawn untextured
+    bool allBlack = false;             // every pixel of the picture is black
+    std::vector<PictureLevel> levels;  // level 0 first
+};
+
+// A part of the sheet's picture: columns from `x`, stored rows from `firstRow`.
+struct PicturePart {
+    int32_t x = 0, firstRow = 0, width = 0, rows = 0;
+};
+
+struct PictureRequest {
+    std::string sheetPath, backgroundPath;  // UTF-8
+    // One sheet picture per part; none means one sheet picture of the whole file.
+    std::vector<PicturePart> sheetParts;
+};
+
+struct PreparedPictures {
+    std::vector<PreparedPicture> sheets;  // one per part, or one
+    PreparedPicture background;
+};
+
+// Reads a bitmap file; false when it is missing or not a picture the reader takes.
+bool ReadPicture(const std::string& path, const std::atomic<bool>& cancelled, BmpPicture& picture);
+// The texture levels of a picture that was read.
+PreparedPicture PrepareLevels(const BmpPicture& picture, const std::atomic<bool>& cancelled);
+// Both pictures of a request. Stops early, leaving pictures unread, once `cancelled` is set.
+PreparedPictures PreparePictures(const PictureRequest& request, const std::atomic<bool>& cancelled);
+
+class PictureLoader {
+  public:
+    explicit PictureLoader(PictureRequest request);
+    // Stops the work where it is and waits for the thread, which then ends within moments.
+    ~PictureLoader();
+    PictureLoader(const PictureLoader&) = delete;
+    PictureLoader& operator=(const PictureLoader&) = delete;
+
+    bool Ready() const { return ready_.load(std::memory_order_acquire); }
+    // The result, waiting for it when it is not ready yet. Once only.
+    PreparedPictures Take();
+
+  private:
+    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> ready_{false};
+    PreparedPictures result_;
+    std::thread thread_;
+};
+
+}  // namespace merovan
