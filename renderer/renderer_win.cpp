@@ -141,7 +141,7 @@ void SetUpPacing(RendererState& state) {
         state.timer.handle.reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
         state.timer.raisedTimerResolution = timeBeginPeriod(1) == TIMERR_NOERROR;
     }
-    DebugPrint(L"Paced frames: %d Hz, swap interval %s\n", hz, swapIntervalSet ? L"on" : L"off");
+    DebugPrint(L"Paced frames: %u Hz, swap interval %ls\n", hz, swapIntervalSet ? L"on" : L"off");
 }
 
 void AfterSwap(RendererState& state) {
