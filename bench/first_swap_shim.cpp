@@ -1,9 +1,14 @@
-// An LD_PRELOAD library that notes when a process first makes a GLX context current and
-// when it first swaps buffers, so start-up can be timed from outside without touching the
-// program. Each first event appends one line to the file named by MEROVAN_SWAP_LOG:
+// An LD_PRELOAD library that notes when a process first makes a GLX context current, when
+// it first swaps buffers, and when it first swaps a frame in which it drew something (a
+// glBegin), so start-up can be timed from outside without touching the program. Each first
+// event appends one line to the file named by MEROVAN_SWAP_LOG:
 //
 //     current <CLOCK_MONOTONIC nanoseconds> <pid>
 //     swap <CLOCK_MONOTONIC nanoseconds> <pid>
+//     scene <CLOCK_MONOTONIC nanoseconds> <pid>
+//
+// A program that clears its window before its pictures are ready swaps first and shows its
+// scene later; "scene" is its first real frame.
 //
 // A program linked against libGL reaches the functions below directly. Wine's X11 driver
 // does not: it opens libGL itself, takes glXGetProcAddressARB from it with dlsym and asks
@@ -28,12 +33,13 @@ enum Hook {
     kSwapBuffers,
     kGetProcAddressARB,
     kGetProcAddress,
+    kBegin,
     kHookCount
 };
 
-constexpr const char* kHookNames[kHookCount] = {"glXMakeCurrent", "glXMakeContextCurrent",
-                                                "glXSwapBuffers", "glXGetProcAddressARB",
-                                                "glXGetProcAddress"};
+constexpr const char* kHookNames[kHookCount] = {"glXMakeCurrent",    "glXMakeContextCurrent",
+                                                "glXSwapBuffers",    "glXGetProcAddressARB",
+                                                "glXGetProcAddress", "glBegin"};
 
 // The real function behind each hook, as the program's own look-up found it (Wine's handle
 // to libGL need not be in the global scope), or else the next definition after this library.
@@ -44,6 +50,7 @@ using MakeCurrentFunction = Bool (*)(Display*, GLXDrawable, GLXContext);
 using MakeContextCurrentFunction = Bool (*)(Display*, GLXDrawable, GLXDrawable, GLXContext);
 using SwapBuffersFunction = void (*)(Display*, GLXDrawable);
 using GetProcAddressFunction = __GLXextFuncPtr (*)(const GLubyte*);
+using BeginFunction = void (*)(GLenum);
 
 DlsymFunction RealDlsym() {
     // dlsym is itself wrapped, so the C library's own is found by version. glibc 2.34 gave
@@ -95,6 +102,8 @@ void NoteFirst(std::atomic<bool>& seen, const char* event) {
 
 std::atomic<bool> g_madeCurrent{false};
 std::atomic<bool> g_swapped{false};
+std::atomic<bool> g_drew{false};
+std::atomic<bool> g_sceneSwapped{false};
 
 void* Ours(Hook hook);
 
@@ -141,7 +150,15 @@ Bool glXMakeContextCurrent(Display* display, GLXDrawable draw, GLXDrawable read,
 void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     // The moment the program hands over its first frame.
     NoteFirst(g_swapped, "swap");
+    if (g_drew.load(std::memory_order_relaxed)) {
+        NoteFirst(g_sceneSwapped, "scene");
+    }
     Real<SwapBuffersFunction>(kSwapBuffers)(display, drawable);
+}
+
+void glBegin(GLenum mode) {
+    g_drew.store(true, std::memory_order_relaxed);
+    Real<BeginFunction>(kBegin)(mode);
 }
 
 __GLXextFuncPtr glXGetProcAddressARB(const GLubyte* name) {
@@ -174,6 +191,8 @@ void* Ours(Hook hook) {
             return reinterpret_cast<void*>(&glXGetProcAddressARB);
         case kGetProcAddress:
             return reinterpret_cast<void*>(&glXGetProcAddress);
+        case kBegin:
+            return reinterpret_cast<void*>(&glBegin);
         case kHookCount:
             break;
     }

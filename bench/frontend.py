@@ -16,12 +16,17 @@ Starts are warm: a `wine cmd /c pause` keeps the prefix's server and services up
 are on Windows. Wine's own cost of starting a process is shown beside them (hostname.exe
 from start to exit), since both programs pay it once each.
 
+With --baseline DIR (a folder holding another build's メロヴァン.dll, such as the last
+release's), every start is followed by one with that renderer beside the same front end, so
+the two can be compared within one run on a busy machine.
+
 CPU use: user + system time of the front end's process over 20 s of a run, read from
 /proc, with no music, with an MP3 looping (its 1 s timer), and with the CD chosen on a
 machine without a drive (its 200 ms poll stops after the first failed tick).
 """
 
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -58,7 +63,7 @@ def one_start(session, scr, shim, log):
     log.unlink(missing_ok=True)
     real0, mono0 = time.time_ns(), time.monotonic_ns()
     proc = session.start(scr, ["/s"], extra_env={"LD_PRELOAD": str(shim), "MEROVAN_SWAP_LOG": str(log)})
-    marks = session.wait_until(lambda: log.exists() and "swap" in log.read_text() and log.read_text(), 60,
+    marks = session.wait_until(lambda: log.exists() and "scene" in log.read_text() and log.read_text(), 60,
                                "the first frame", interval=0.01)
     events = {line.split()[0]: int(line.split()[1]) for line in reversed(marks.splitlines())}
     captured, _ = birth_and_write_ns(session.c_drive / "Merovan1.bmp")
@@ -68,7 +73,7 @@ def one_start(session, scr, shim, log):
         "captured": (captured - real0) / 1e6,
         "written": (written - real0) / 1e6,
         "context": (events["current"] - mono0) / 1e6,
-        "frame": (events["swap"] - mono0) / 1e6,
+        "frame": (events["scene"] - mono0) / 1e6,
     }
     # From Escape going down to both processes gone.
     session.mouse_move(window.x + 512, window.y + 384)
@@ -117,10 +122,16 @@ def cpu_while_running(session, scr, settings):
 def main():
     parser = common.common_arguments(__doc__.splitlines()[0])
     parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--baseline", type=Path,
+                        help="folder with another build's renderer, started by turns")
+    parser.add_argument("--sizes", default="1024x768,1920x1080",
+                        help="screen sizes (default: %(default)s)")
+    parser.add_argument("--no-cpu", action="store_true", help="leave out the CPU measurements")
     args = parser.parse_args()
+    sizes = [tuple(int(n) for n in size.split("x")) for size in args.sizes.split(",")]
     shim = args.native / "bench" / "first_swap_shim.so"
     common.print_load("at start")
-    for width, height in SIZES:
+    for width, height in sizes:
         with Session(args.work / f"frontend-{width}", screen=(width, height)) as session:
             scr = h.install(session, args.dist)
             keeper = session.start("cmd", ["/c", "pause"])
@@ -130,14 +141,30 @@ def main():
                 started = time.monotonic()
                 session.run("hostname", timeout=60)
                 wine_cost.append((time.monotonic() - started) * 1000)
-            runs = [one_start(session, scr, shim, session.work / "swap.log") for _ in range(args.runs)]
+            baseline_scr = None
+            if args.baseline:
+                folder = session.c_drive / "baseline" / "メロヴァン"
+                folder.mkdir(parents=True, exist_ok=True)
+                shutil.copy(scr, folder)
+                shutil.copy(args.baseline / h.RENDERER, folder)
+                baseline_scr = folder / scr.name
+            runs, baseline_runs = [], []
+            for _ in range(args.runs):
+                runs.append(one_start(session, scr, shim, session.work / "swap.log"))
+                if baseline_scr:
+                    baseline_runs.append(one_start(session, baseline_scr, shim,
+                                                   session.work / "swap.log"))
             keeper.kill()
-            print(f"\n{width} x {height} screen, median of {args.runs} warm starts (ms from start):")
-            for key in ("captured", "written", "context", "frame", "escape"):
-                values = [r[key] for r in runs]
-                print(f"  {key:9} {statistics.median(values):7.0f}   (min {min(values):.0f}, max {max(values):.0f})")
+            for name, results in (("", runs), (" with the baseline renderer", baseline_runs)):
+                if not results:
+                    continue
+                print(f"\n{width} x {height} screen{name}, median of {args.runs} warm starts "
+                      "(ms from start):")
+                for key in ("captured", "written", "context", "frame", "escape"):
+                    values = [r[key] for r in results]
+                    print(f"  {key:9} {statistics.median(values):7.0f}   (min {min(values):.0f}, max {max(values):.0f})")
             print(f"  Wine's own process start (hostname.exe): {statistics.median(wine_cost):.0f} ms")
-            if width == 1920:
+            if width == 1920 and not args.no_cpu:
                 mp3 = h.make_music(session, "bench.mp3", 3)
                 cases = {"no music": h.settings_bytes(0, 0, ""), "MP3 looping": h.settings_bytes(2, 0, mp3),
                          "CD chosen, no drive": h.settings_bytes(1, 5, "")}

@@ -42,6 +42,7 @@ HACK_ARGS = ["-mode", "grab", "-squares", "8", "-resolution", "4", "-delay", "0"
 class Run:
     fps: float  # median of the HUD's per-second samples
     cpu_ms_per_frame: float
+    cpu_per_second: float  # processor seconds per second of the counted seconds
 
 
 def measure(session, dump_dir, pids, skip, seconds, what):
@@ -59,11 +60,12 @@ def measure(session, dump_dir, pids, skip, seconds, what):
     cpu_end = cpu_seconds(pids)
     samples = hud_samples(dump_dir)[skip:skip + seconds]
     frames = sum(samples)  # each sample is the frames of one second
-    return Run(median(samples), 1000 * (cpu_end - cpu_start) / frames)
+    return Run(median(samples), 1000 * (cpu_end - cpu_start) / frames,
+               (cpu_end - cpu_start) / seconds)
 
 
-def wine_run(session, renderer, dump_dir, skip, seconds):
-    proc = session.start(renderer, extra_env=hud_environment(dump_dir))
+def wine_run(session, renderer, dump_dir, skip, seconds, args=()):
+    proc = session.start(renderer, args, extra_env=hud_environment(dump_dir))
     # `wine` execs the loader, so the process started is the Windows program's own.
     pids = [proc.pid, wineserver_pid(session), session.xvfb.pid]
     run = measure(session, dump_dir, pids, skip, seconds, "the renderer")

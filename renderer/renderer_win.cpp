@@ -141,7 +141,7 @@ void SetUpPacing(RendererState& state) {
         state.timer.handle.reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
         state.timer.raisedTimerResolution = timeBeginPeriod(1) == TIMERR_NOERROR;
     }
-    DebugPrint(L"Paced frames: %d Hz, swap interval %s\n", hz, swapIntervalSet ? L"on" : L"off");
+    DebugPrint(L"Paced frames: %u Hz, swap interval %ls\n", hz, swapIntervalSet ? L"on" : L"off");
 }
 
 void AfterSwap(RendererState& state) {
@@ -282,8 +282,10 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             state->keys[wParam & 0xFF] = false;
             return 0;
         case WM_SYSKEYDOWN:
-            OnKeyDown(*state, wParam);
-            break;  // Alt+F4 and the like keep their usual meaning
+            // Alt and F10 come as system keys. They end an /anyinput run too; Alt+F4 and the
+            // like keep their usual meaning.
+            state->endRequested = state->endRequested || state->switches.anyInputEnds;
+            break;
         case WM_MOUSEMOVE:
             OnMouseMove(*state, lParam);
             break;

@@ -134,6 +134,12 @@ TEST_F(TextureGl, UploadedLevelsMakeACompleteTexture) {
     EXPECT_EQ(smallest[1], 100);
     EXPECT_EQ(smallest[2], 50);
 
+    // A fresh texture gives the old name back.
+    const GLuint first = texture.Name();
+    texture.Create();
+    EXPECT_FALSE(texture.HasPicture());
+    EXPECT_TRUE(texture.Name() == first || !glIsTexture(first));
+
     // Without levels the texture keeps its name and has no picture.
     Texture empty;
     empty.Create();
