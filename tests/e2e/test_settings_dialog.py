@@ -5,7 +5,7 @@ cancelling, and the link."""
 
 import os
 
-from harness import (MUSIC_FOLDER, RENDERER_TITLE, install, make_music, mci_commands,
+from harness import (DISPLAY_KEYS, MUSIC_FOLDER, RENDERER_TITLE, install, make_music, mci_commands,
                      parse_wintool, run_as_user, sent, settings_bytes, shows_face,
                      start_traced_run, wintool)
 
@@ -233,7 +233,8 @@ def test_a_file_saved_by_an_editor_keeps_its_encoding_and_line_breaks(session, d
         session.wait_until(lambda: dialog.selected_mark() == [1], 10, f"{encoding}: the CD mark")
         dialog.click_button(SET_BUTTON)
         assert dialog.closed() == 0
-        assert dialog.ini.read_bytes() == stored(text + "BGMﾌｧｲﾙ=\n"), encoding
+        saved = text + "BGMﾌｧｲﾙ=\n" + "".join(f"{key}= 0\n" for key in DISPLAY_KEYS)
+        assert dialog.ini.read_bytes() == stored(saved), encoding
         session.clean()
 
 

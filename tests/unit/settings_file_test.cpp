@@ -229,30 +229,37 @@ TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
     const wchar_t* song = L"D:\\音楽\\曲.mp3";
     const wchar_t* outside932 = L"D:\\音楽\\Grüße😀.mp3";
     const Row rows[] = {
-        {"code page 932, other lines kept",
+        {"code page 932, other lines kept, new lines broken as the first line is",
          Cp932(L"; mine\n[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
                L"[Other]\r\nBGMﾘﾋﾟｰﾄ=x\r\n"),
          2, 0, song,
          Cp932(L"; mine\n[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
-               L"[Other]\r\nBGMﾘﾋﾟｰﾄ=x\r\n")},
+               L"表示範囲= 0\n描画間隔= 0\n終了操作= 0\n[Other]\r\nBGMﾘﾋﾟｰﾄ=x\r\n")},
         {"UTF-16LE with its mark",
          Utf16Le(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"), 2,
          0, outside932,
-         Utf16Le(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n")},
+         Utf16Le(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"
+                 u"表示範囲= 0\r\n描画間隔= 0\r\n終了操作= 0\r\n")},
         {"UTF-8 with its mark, LF, keys missing",
          "\xEF\xBB\xBF" + std::string(u8"# 設定\n[Section]\nBGM区分=1\n"), 1, 0, L"",
-         "\xEF\xBB\xBF" + std::string(u8"# 設定\n[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n")},
+         "\xEF\xBB\xBF" + std::string(u8"# 設定\n[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n"
+                                      u8"表示範囲= 0\n描画間隔= 0\n終了操作= 0\n")},
         {"UTF-8 holding the keys", u8"[Section]\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\nBGM区分= 2\r\n",
          2, 0, outside932,
-         u8"[Section]\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\n"},
+         u8"[Section]\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\n"
+         u8"表示範囲= 0\r\n描画間隔= 0\r\n終了操作= 0\r\n"},
         {"lone CR", Cp932(L"[Section]\rBGM区分= 1\rBGMﾘﾋﾟｰﾄ= 3\r"), 1, 3, L"",
-         Cp932(L"[Section]\rBGM区分= 1\rBGMﾘﾋﾟｰﾄ= 7\rBGMﾌｧｲﾙ=\r")},
+         Cp932(L"[Section]\rBGM区分= 1\rBGMﾘﾋﾟｰﾄ= 7\rBGMﾌｧｲﾙ=\r表示範囲= 0\r描画間隔= 0\r終了操作= "
+               L"0\r")},
         {"ASCII only is code page 932", "[Section]\n", 0, 0, L"",
-         Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n")},
+         Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= 0\n終了操作= "
+               L"0\n")},
         {"UTF-8 keys in another section are code page 932", u8"[X]\nBGM区分= 1\n", 0, 0, L"",
-         u8"[X]\nBGM区分= 1\n" + Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n")},
+         u8"[X]\nBGM区分= 1\n" + Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= "
+                                       L"0\n描画間隔= 0\n終了操作= 0\n")},
         {"a new file", std::nullopt, 0, 0, L"",
-         Cp932(L"[Section]\r\nBGM区分= 0\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=\r\n")},
+         Cp932(L"[Section]\r\nBGM区分= 0\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=\r\n"
+               L"表示範囲= 0\r\n描画間隔= 0\r\n終了操作= 0\r\n")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
