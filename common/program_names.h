@@ -41,6 +41,18 @@ inline std::wstring SnapshotTempPath(int number, const std::wstring& tempFolder)
     return folder + SnapshotFileName(number);
 }
 
+// The user's temporary folder as `getTempPath` (GetTempPathW, handed in so that this header
+// needs no Windows) gives it, ending in a backslash; "" when Windows has none for us.
+template <typename GetTempPathFunction>
+std::wstring UserTempFolder(GetTempPathFunction getTempPath) {
+    constexpr unsigned long kMaxPath = 260;  // MAX_PATH; a longer path comes back as its size
+    wchar_t buffer[kMaxPath + 2] = {};
+    const unsigned long length = getTempPath(kMaxPath + 1, buffer);
+    if (length == 0 || length > kMaxPath + 1)
+        return std::wstring();
+    return std::wstring(buffer, length);
+}
+
 // Switches on the renderer's command line, separated by spaces and matched without regard
 // to case. Without any, the renderer draws as it always has: a 1024 x 768 window at the
 // top-left, frames back to back, ended by a held Escape. Unknown switches are ignored.

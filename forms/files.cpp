@@ -65,12 +65,4 @@ bool FileWriteTime(const std::wstring& path, uint64_t& time) {
     return true;
 }
 
-std::wstring TempFolder() {
-    wchar_t buffer[MAX_PATH + 2] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    if (length == 0 || length > MAX_PATH + 1)
-        return std::wstring();
-    return std::wstring(buffer, length);
-}
-
 }  // namespace forms

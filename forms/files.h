@@ -22,7 +22,4 @@ bool ReplaceWholeFile(const std::wstring& path, const std::string& bytes);
 // Last-write time of a file (not a folder); false when there is no such file.
 bool FileWriteTime(const std::wstring& path, uint64_t& time);
 
-// The user's temporary folder, ending in a backslash; "" when unknown.
-std::wstring TempFolder();
-
 }  // namespace forms

@@ -50,7 +50,7 @@ RunStart RunForm::Load() {
     desktopPicture_.Create(Hwnd(), 0, 0, style.width, style.height);
 
     CaptureDesktop(area);
-    const std::wstring temp = forms::TempFolder();
+    const std::wstring temp = UserTempFolder(GetTempPathW);
     // Both files are complete before the renderer starts and reads them.
     WriteSnapshot(kSheetSnapshot, temp,
                   [this](const std::wstring& path) { return desktopPicture_.SaveBitmap(path); });

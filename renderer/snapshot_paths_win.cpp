@@ -21,20 +21,11 @@ SnapshotCandidate Candidate(const std::wstring& path) {
     return candidate;
 }
 
-std::wstring TempFolder() {
-    wchar_t buffer[MAX_PATH + 2] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    if (length == 0 || length > MAX_PATH + 1) {
-        return std::wstring();
-    }
-    return std::wstring(buffer, length);
-}
-
 }  // namespace
 
 std::string SnapshotFilePath(int number) {
     std::vector<SnapshotCandidate> candidates{Candidate(SnapshotRootPath(number))};
-    const std::wstring temp = SnapshotTempPath(number, TempFolder());
+    const std::wstring temp = SnapshotTempPath(number, UserTempFolder(GetTempPathW));
     if (!temp.empty()) {
         candidates.push_back(Candidate(temp));
     }

@@ -128,6 +128,16 @@ void Zoom(HWND window, POINT point, bool opening) {
                       opening ? &windowRect : &pointRect);
 }
 
+void PlaceHeading(HeadedPanel& panel, const wchar_t* text, HFONT font) {
+    panel.headingFrame.rect = PixelRect(kHeadingFrame);
+    panel.heading.rect = PixelRect(kHeading);
+    panel.heading.text = text;
+    panel.heading.centred = true;
+    panel.heading.font = font;
+    panel.AddGraphic(panel.headingFrame);
+    panel.AddGraphic(panel.heading);
+}
+
 }  // namespace
 
 SettingsWindow::SettingsWindow(const Settings& settings, const SettingsFiles& files)
@@ -188,13 +198,7 @@ void SettingsWindow::PlaceButtons() {
 }
 
 void SettingsWindow::PlaceMusicChoices() {
-    panel_.headingFrame.rect = PixelRect(kHeadingFrame);
-    panel_.heading.rect = PixelRect(kHeading);
-    panel_.heading.text = L"BGM";
-    panel_.heading.centred = true;
-    panel_.heading.font = font_.get();
-    panel_.AddGraphic(panel_.headingFrame);
-    panel_.AddGraphic(panel_.heading);
+    PlaceHeading(panel_, L"BGM", font_.get());
     const forms::WindowDC measuring(panel_.Hwnd());
     for (int i = 0; i < 3; ++i) {
         forms::Image& mark = panel_.marks[i];
@@ -225,13 +229,7 @@ void SettingsWindow::PlaceMusicChoices() {
 }
 
 void SettingsWindow::PlaceDisplayOptions() {
-    displayPanel_.headingFrame.rect = PixelRect(kHeadingFrame);
-    displayPanel_.heading.rect = PixelRect(kHeading);
-    displayPanel_.heading.text = L"表示";
-    displayPanel_.heading.centred = true;
-    displayPanel_.heading.font = font_.get();
-    displayPanel_.AddGraphic(displayPanel_.headingFrame);
-    displayPanel_.AddGraphic(displayPanel_.heading);
+    PlaceHeading(displayPanel_, L"表示", font_.get());
     const forms::WindowDC measuring(displayPanel_.Hwnd());
     for (int i = 0; i < 3; ++i) {
         forms::Image& mark = displayPanel_.marks[i];

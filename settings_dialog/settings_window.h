@@ -21,11 +21,16 @@ constexpr wchar_t kSettingsWindowCaption[] = L"<メロヴァン>";
 // The title of the program's message boxes.
 constexpr wchar_t kProgramTitle[] = L"メロヴァン";
 
-// The window's grey panel, holding the music controls.
-class MusicPanel : public forms::PictureSurface {
+// A grey panel with a framed heading at its top.
+class HeadedPanel : public forms::PictureSurface {
   public:
     forms::Outline headingFrame;
     forms::Label heading;
+};
+
+// The window's first panel, holding the music controls.
+class MusicPanel : public HeadedPanel {
+  public:
     forms::Image marks[3];  // one a music kind: none, audio CD, file
     forms::Label choiceLabels[3];
     forms::Label repeatLabel;
@@ -36,10 +41,8 @@ class MusicPanel : public forms::PictureSurface {
 };
 
 // The panel below it, holding one on/off mark and caption for each display option.
-class DisplayPanel : public forms::PictureSurface {
+class DisplayPanel : public HeadedPanel {
   public:
-    forms::Outline headingFrame;
-    forms::Label heading;
     forms::Image marks[3];  // one an option: every monitor, paced frames, any input ends
     forms::Label captions[3];
 };

@@ -1,6 +1,10 @@
 #include "renderer/snapshot_choice.h"
 
+#include <cwchar>
+
 #include <gtest/gtest.h>
+
+#include "common/program_names.h"
 
 namespace merovan {
 namespace {
@@ -37,6 +41,32 @@ TEST(SnapshotChoice, TakesTheCopyWrittenLast) {
 TEST(SnapshotChoice, NoTemporaryFolderLeavesTheRootPath) {
     EXPECT_EQ(ChooseSnapshotCopy({{kRoot, false, 0}}), kRoot);
     EXPECT_EQ(ChooseSnapshotCopy({}), "");
+}
+
+// GetTempPathW gives the length written, or the size needed when the buffer is too small,
+// or 0 when it fails.
+TEST(SnapshotFolders, TheTemporaryFolderIsTakenOnlyWhenItFits) {
+    struct Row {
+        const wchar_t* folder;  // what the fake writes; nullptr: it fails
+        unsigned long length;   // what it returns
+        std::wstring expected;
+    };
+    const Row rows[] = {
+        {L"C:\\Temp\\", 8, L"C:\\Temp\\"},
+        {nullptr, 0, L""},
+        {L"", 300, L""},  // longer than a path may be
+    };
+    for (const Row& row : rows) {
+        const auto fake = [&row](unsigned long size, wchar_t* buffer) {
+            if (row.folder && std::wcslen(row.folder) < size)
+                std::wcscpy(buffer, row.folder);
+            return row.length;
+        };
+        EXPECT_EQ(UserTempFolder(fake), row.expected);
+        EXPECT_EQ(SnapshotTempPath(2, UserTempFolder(fake)),
+                  row.expected.empty() ? L"" : row.expected + L"Merovan2.bmp");
+    }
+    EXPECT_EQ(SnapshotTempPath(1, L"D:\\tmp"), L"D:\\tmp\\Merovan1.bmp");
 }
 
 }  // namespace
