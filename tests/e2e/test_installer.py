@@ -45,8 +45,17 @@ def setup_program(dist):
 
 
 def user_folder(session, variable):
-    """A folder of the prefix's user (%LOCALAPPDATA%, %APPDATA%) as a Unix path."""
-    return session.unix_path(session.wine_output(["cmd", "/c", "echo", f"%{variable}%"]).strip())
+    """A folder of the prefix's user (%LOCALAPPDATA%, %APPDATA%) as a Unix path, asked of
+    Wine once a session."""
+    folders = session.__dict__.setdefault("user_folders", {})
+    if variable not in folders:
+        def ask():
+            try:
+                return session.wine_output(["cmd", "/c", "echo", f"%{variable}%"]).strip()
+            except harness.HarnessError:
+                return None  # the last test's processes may still be ending: ask again
+        folders[variable] = session.unix_path(session.wait_until(ask, 60, f"Wine's %{variable}%"))
+    return folders[variable]
 
 
 def program_folder(session):
