@@ -138,6 +138,23 @@ void PlaceHeading(HeadedPanel& panel, const wchar_t* text, HFONT font) {
     panel.AddGraphic(panel.heading);
 }
 
+// A mark with its caption beside it: a music choice or a display option.
+struct MarkRow {
+    forms::Image& mark;
+    forms::Label& caption;
+};
+
+void PlaceMarkRow(forms::PictureSurface& panel, const MarkRow& row, const Box& markBox,
+                  const Box& captionBox, const wchar_t* text, HFONT font, HDC measuring) {
+    row.mark.rect = PixelRect(markBox);
+    row.caption.rect = PixelRect(captionBox);
+    row.caption.text = text;
+    row.caption.font = font;
+    row.caption.AutoSize(measuring);
+    panel.AddGraphic(row.mark);
+    panel.AddGraphic(row.caption);
+}
+
 }  // namespace
 
 SettingsWindow::SettingsWindow(const Settings& settings, const SettingsFiles& files)
@@ -201,18 +218,12 @@ void SettingsWindow::PlaceMusicChoices() {
     PlaceHeading(panel_, L"BGM", font_.get());
     const forms::WindowDC measuring(panel_.Hwnd());
     for (int i = 0; i < 3; ++i) {
-        forms::Image& mark = panel_.marks[i];
-        forms::Label& label = panel_.choiceLabels[i];
-        mark.rect = PixelRect(kMarks[i]);
-        label.rect = PixelRect(kChoiceLabels[i]);
-        label.text = kChoiceTexts[i];
-        label.font = font_.get();
-        label.AutoSize(measuring.Get());
+        MarkRow row{panel_.marks[i], panel_.choiceLabels[i]};
+        PlaceMarkRow(panel_, row, kMarks[i], kChoiceLabels[i], kChoiceTexts[i], font_.get(),
+                     measuring.Get());
         // A press of any mouse button on a mark or its label chooses.
-        mark.MouseDown = [this, i](int) { Choose(i); };
-        label.MouseDown = [this, i](int) { Choose(i); };
-        panel_.AddGraphic(mark);
-        panel_.AddGraphic(label);
+        row.mark.MouseDown = [this, i](int) { Choose(i); };
+        row.caption.MouseDown = [this, i](int) { Choose(i); };
     }
     panel_.repeatLabel.rect = PixelRect(kRepeatLabel);
     panel_.repeatLabel.text = L"曲目をﾘﾋﾟｰﾄ";
@@ -232,17 +243,11 @@ void SettingsWindow::PlaceDisplayOptions() {
     PlaceHeading(displayPanel_, L"表示", font_.get());
     const forms::WindowDC measuring(displayPanel_.Hwnd());
     for (int i = 0; i < 3; ++i) {
-        forms::Image& mark = displayPanel_.marks[i];
-        forms::Label& caption = displayPanel_.captions[i];
-        mark.rect = PixelRect(kOptionMarks[i]);
-        caption.rect = PixelRect(kOptionCaptions[i]);
-        caption.text = kOptionTexts[i];
-        caption.font = font_.get();
-        caption.AutoSize(measuring.Get());
-        mark.Click = [this, i] { Toggle(i); };
-        caption.Click = [this, i] { Toggle(i); };
-        displayPanel_.AddGraphic(mark);
-        displayPanel_.AddGraphic(caption);
+        MarkRow row{displayPanel_.marks[i], displayPanel_.captions[i]};
+        PlaceMarkRow(displayPanel_, row, kOptionMarks[i], kOptionCaptions[i], kOptionTexts[i],
+                     font_.get(), measuring.Get());
+        row.mark.Click = [this, i] { Toggle(i); };
+        row.caption.Click = [this, i] { Toggle(i); };
     }
 }
 

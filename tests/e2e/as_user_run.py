@@ -27,6 +27,19 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import harness as h  # noqa: E402
 
 
+def save_cd_with_track_3(session, dist, scr, beside):
+    """Opens the settings window of scr, chooses the CD with track 3 repeated and presses
+    "設定"; the window, for the caller to see how it ends."""
+    import test_settings_dialog as sd
+    dialog = sd.Dialog(session, dist)
+    dialog.scr, dialog.ini = scr, beside
+    dialog.click(*sd.CHOICE_LABEL[1], in_panel=True)
+    dialog.click(sd.REPEAT_BOX[0] + 10, sd.REPEAT_BOX[1] + 8, in_panel=True)
+    session._xdotool("type", "--delay", "50", "3")
+    dialog.click_button(sd.SET_BUTTON)
+    return dialog
+
+
 def readonly_root(session, dist):
     scr = h.install(session, dist)
     # Nothing new can be created in C:\ from here on; the temporary folder stays writable.
@@ -68,12 +81,7 @@ def readonly_program_folder(session, dist):
     (roaming / "Merovan").chmod(0o555)
     try:
         # Neither place can be written: the window says so and stays open.
-        dialog = sd.Dialog(session, dist)
-        dialog.scr, dialog.ini = scr, beside
-        dialog.click(*sd.CHOICE_LABEL[1], in_panel=True)
-        dialog.click(sd.REPEAT_BOX[0] + 10, sd.REPEAT_BOX[1] + 8, in_panel=True)
-        session._xdotool("type", "--delay", "50", "3")
-        dialog.click_button(sd.SET_BUTTON)
+        dialog = save_cd_with_track_3(session, dist, scr, beside)
         box = session.find_window(h.PROGRAM_TITLE, timeout=30)
         session.mouse_move(box.x + box.width // 2, box.y + box.height // 2)
         session.key("Return")
@@ -110,12 +118,7 @@ def readonly_settings_file(session, dist):
     beside.chmod(0o444)  # Wine shows it with the read-only attribute
     per_user = (session.c_drive / "users" / Path.home().name / "AppData" / "Roaming" / "Merovan"
                 / sd.INI)
-    dialog = sd.Dialog(session, dist)
-    dialog.scr, dialog.ini = scr, beside
-    dialog.click(*sd.CHOICE_LABEL[1], in_panel=True)
-    dialog.click(sd.REPEAT_BOX[0] + 10, sd.REPEAT_BOX[1] + 8, in_panel=True)
-    session._xdotool("type", "--delay", "50", "3")
-    dialog.click_button(sd.SET_BUTTON)
+    dialog = save_cd_with_track_3(session, dist, scr, beside)
     assert dialog.closed() == 0  # a message box would have kept it open
     assert beside.read_bytes() == h.settings_bytes(0, 0), "the read-only file changed"
     assert stat.S_IMODE(beside.stat().st_mode) == 0o444, oct(beside.stat().st_mode)
