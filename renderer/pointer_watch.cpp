@@ -12,7 +12,14 @@ bool PointerWatch::MoveEnds(int32_t x, int32_t y, double now) {
     const bool moved = x != lastX_ || y != lastY_;
     lastX_ = x;
     lastY_ = y;
-    if (!moved || now - shownAt_ < kSettleSeconds) {
+    if (now - shownAt_ < kSettleSeconds) {
+        // Where the pointer rests when the first half second ends is where it was when
+        // the window showed: a late report of the position at the start counts for that.
+        originX_ = x;
+        originY_ = y;
+        return false;
+    }
+    if (!moved) {
         return false;
     }
     const int64_t dx = x - originX_, dy = y - originY_;

@@ -1,9 +1,10 @@
 // Whether the pointer has moved enough to end a run started with the any-input switch.
 //
 // Windows and Wine send pointer moves when a window appears, some of them to the position
-// the pointer already has. So moves in the first half second do not count, nor do moves to
-// where the pointer already was; after that, a pointer more than a few pixels away from
-// where it was when the window showed ends the run.
+// the pointer already has, and a new process may first be told a position the pointer left
+// before it started. So moves in the first half second do not count, nor do moves to where
+// the pointer already was; after that, a pointer more than a few pixels away from where it
+// rested at the end of that half second ends the run.
 #pragma once
 
 #include <cstdint>

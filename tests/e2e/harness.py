@@ -769,7 +769,7 @@ def install(session, dist, renderer=True):
 def start_run(session, scr, switch="/s", extra_env=None):
     """Starts a run; the process and the renderer's window."""
     proc = session.start(scr, [switch], extra_env=extra_env)
-    return proc, session.find_window(RENDERER_TITLE, timeout=60)
+    return proc, session.find_window(RENDERER_TITLE, timeout=60, proc=proc)
 
 
 def wintool(dist):

@@ -160,8 +160,10 @@ TEST(PointerWatch, OnlyARealMoveAfterTheFirstHalfSecondEnds) {
         {"a move of five pixels is not enough", {{103, 104, 11.0, false}, {105, 100, 11.2, false}}},
         {"six pixels are", {{106, 100, 11.0, true}}},
         {"early moves are ignored", {{150, 150, 10.2, false}, {100, 100, 10.4, false}}},
+        {"the pointer's place at the end of the first half second is the start",
+         {{150, 150, 10.3, false}, {153, 150, 11.0, false}, {100, 100, 11.1, true}}},
         {"a move to where the pointer already is does not count",
-         {{150, 150, 10.3, false}, {150, 150, 11.0, false}, {151, 150, 11.1, true}}},
+         {{150, 150, 10.3, false}, {150, 150, 11.0, false}, {156, 150, 11.1, true}}},
         {"the same position as at the start", {{100, 100, 12.0, false}}},
     };
     for (const Row& row : rows) {
