@@ -36,6 +36,16 @@ def common_arguments(description):
     return parser
 
 
+def round_arguments(description, rounds, seconds=8):
+    """common_arguments, with the rounds of runs by turns that the frame-rate benchmarks
+    make and the seconds each run counts."""
+    parser = common_arguments(description)
+    parser.add_argument("--rounds", type=int, default=rounds)
+    parser.add_argument("--seconds", type=int, default=seconds, help="counted seconds a run")
+    parser.add_argument("--skip", type=int, default=2, help="first seconds left out")
+    return parser
+
+
 def new_session(args):
     """The harness's display and prefix, for a `with` block."""
     return Session(args.work, reuse_prefix=not args.new_prefix,

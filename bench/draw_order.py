@@ -18,8 +18,8 @@ background picture (goal: no slower than the plain drawing).
 import shutil
 from pathlib import Path
 
-from common import (BACKGROUND_SIZE, common_arguments, install_renderer, median, new_session,
-                    print_load, write_snapshots)
+from common import (BACKGROUND_SIZE, install_renderer, median, new_session, print_load,
+                    round_arguments, write_snapshots)
 from harness import write_bmp
 from renderer_fps import wine_run
 
@@ -40,10 +40,7 @@ def install_plain(session, build):
 
 
 def main():
-    parser = common_arguments(__doc__.split("\n\n")[0])
-    parser.add_argument("--rounds", type=int, default=5)
-    parser.add_argument("--seconds", type=int, default=8, help="counted seconds a run")
-    parser.add_argument("--skip", type=int, default=2, help="first seconds left out")
+    parser = round_arguments(__doc__.split("\n\n")[0], rounds=5)
     args = parser.parse_args()
 
     print_load("before")

@@ -14,7 +14,7 @@ processor time per second falls at least in proportion to the frames saved
 (paced/unpaced processor time <= paced/unpaced frame rate).
 """
 
-from common import (common_arguments, install_renderer, median, new_session, print_load,
+from common import (install_renderer, median, new_session, print_load, round_arguments,
                     write_snapshots)
 from renderer_fps import wine_run
 
@@ -23,10 +23,7 @@ SCREEN_SIZE = (1280, 1024)
 
 
 def main():
-    parser = common_arguments(__doc__.split("\n\n")[0])
-    parser.add_argument("--rounds", type=int, default=4)
-    parser.add_argument("--seconds", type=int, default=8, help="counted seconds a run")
-    parser.add_argument("--skip", type=int, default=2, help="first seconds left out")
+    parser = round_arguments(__doc__.split("\n\n")[0], rounds=4)
     args = parser.parse_args()
 
     print_load("before")

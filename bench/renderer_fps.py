@@ -27,9 +27,9 @@ import subprocess
 from dataclasses import dataclass
 from pathlib import Path
 
-from common import (WINDOW_TITLE, common_arguments, cpu_seconds, hud_environment,
-                    hud_samples, install_renderer, median, native_environment, native_program,
-                    new_session, print_load, stop_renderer, wineserver_pid, write_snapshots)
+from common import (WINDOW_TITLE, cpu_seconds, hud_environment, hud_samples, install_renderer,
+                    median, native_environment, native_program, new_session, print_load,
+                    round_arguments, stop_renderer, wineserver_pid, write_snapshots)
 
 SCREEN_SIZE = (1280, 1024)  # the desktop picture is a snapshot of the whole screen
 GOAL_RATIO = 0.9
@@ -101,10 +101,7 @@ def hack_run(session, dump_dir, skip, seconds):
 
 
 def main():
-    parser = common_arguments(__doc__.split("\n\n")[0])
-    parser.add_argument("--rounds", type=int, default=7)
-    parser.add_argument("--seconds", type=int, default=10, help="counted seconds a run")
-    parser.add_argument("--skip", type=int, default=2, help="first seconds left out")
+    parser = round_arguments(__doc__.split("\n\n")[0], rounds=7, seconds=10)
     args = parser.parse_args()
     viewer = native_program(args, "native_viewer")
     with_hack = HACK.exists()

@@ -166,6 +166,8 @@ void Stop(RendererState& state) {
     ShowCursor(TRUE);
 }
 
+// Asked once a frame rather than told by pointer messages: the pointer counts wherever it
+// is, also beyond a window smaller than the screen, which gets no moves from there.
 bool PointerEndsRun(RendererState& state) {
     if (!state.switches.anyInputEnds) {
         return false;
@@ -236,17 +238,6 @@ void OnKeyDown(RendererState& state, WPARAM key) {
     state.endRequested = state.endRequested || state.switches.anyInputEnds;
 }
 
-void OnMouseMove(RendererState& state, LPARAM lParam) {
-    if (!state.switches.anyInputEnds) {
-        return;
-    }
-    POINT where{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ClientToScreen(state.window, &where);
-    if (state.pointer.MoveEnds(where.x, where.y, CounterSeconds(state))) {
-        state.endRequested = true;
-    }
-}
-
 void OnButtonDown(RendererState& state) {
     state.endRequested = state.endRequested || state.switches.anyInputEnds;
 }
@@ -285,9 +276,6 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             // Alt and F10 come as system keys. They end an /anyinput run too; Alt+F4 and the
             // like keep their usual meaning.
             state->endRequested = state->endRequested || state->switches.anyInputEnds;
-            break;
-        case WM_MOUSEMOVE:
-            OnMouseMove(*state, lParam);
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:

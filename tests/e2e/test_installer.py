@@ -6,6 +6,7 @@ the choices on the wizards' pages.
 The installer comes from the release folder beside --dist (the package target
 builds it). Every test leaves the prefix without our folder, keys or values."""
 
+import contextlib
 import hashlib
 import re
 import shutil
@@ -81,6 +82,24 @@ def remove_installation(session):
     shutil.rmtree(per_user_settings(session).parent, ignore_errors=True)
     reg(session, "delete", UNINSTALL_KEY, "/f")
     reg(session, "delete", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/f")
+
+
+@contextlib.contextmanager
+def installations_removed(session):
+    """A block that starts and ends without us installed and with no process of ours left."""
+    remove_installation(session)
+    try:
+        yield
+    finally:
+        session.clean()
+        remove_installation(session)
+
+
+def settings_in_both_places(session, folder, settings):
+    """The same settings beside the installed program and in the per-user fallback."""
+    (folder / dialog.INI).write_bytes(settings)
+    per_user_settings(session).parent.mkdir(parents=True, exist_ok=True)
+    per_user_settings(session).write_bytes(settings)
 
 
 def install_silently(session, dist):
@@ -169,8 +188,7 @@ def test_release_holds_zip_installer_and_their_sums(session, dist):
 
 
 def test_silent_install_registers_sets_the_screensaver_and_runs(session, dist):
-    remove_installation(session)
-    try:
+    with installations_removed(session):
         folder = install_silently(session, dist)
         for name in INSTALLED:
             assert (folder / name).is_file(), f"{name} is not installed"
@@ -203,9 +221,6 @@ def test_silent_install_registers_sets_the_screensaver_and_runs(session, dist):
         saved = (folder / dialog.INI).read_bytes().decode("cp932")
         assert "[Section]" in saved and "BGM区分=" in saved, saved
         assert not per_user_settings(session).exists()
-    finally:
-        session.clean()
-        remove_installation(session)
 
 
 def test_silent_uninstall_removes_the_program_and_keeps_the_settings(session, dist):
@@ -214,8 +229,7 @@ def test_silent_uninstall_removes_the_program_and_keeps_the_settings(session, di
     rows = ((None, False, None), ("upper case", False, None),
             (OTHER_SCREENSAVER, True, OTHER_SCREENSAVER))
     for chosen, with_settings, expected in rows:
-        remove_installation(session)
-        try:
+        with installations_removed(session):
             folder = install_silently(session, dist)
             if chosen == "upper case":  # Windows paths ignore case
                 chosen = session.win_path(folder / harness.SCR).upper()
@@ -223,9 +237,7 @@ def test_silent_uninstall_removes_the_program_and_keeps_the_settings(session, di
                 assert reg(session, "add", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/d", chosen, "/f") == 0
             settings = harness.settings_bytes(1, 3)
             if with_settings:
-                (folder / dialog.INI).write_bytes(settings)
-                per_user_settings(session).parent.mkdir(parents=True, exist_ok=True)
-                per_user_settings(session).write_bytes(settings)
+                settings_in_both_places(session, folder, settings)
             uninstall_silently(session)
 
             assert screensaver(session) == expected, (chosen, screensaver(session))
@@ -235,14 +247,10 @@ def test_silent_uninstall_removes_the_program_and_keeps_the_settings(session, di
                 assert per_user_settings(session).read_bytes() == settings
             else:
                 assert not folder.exists(), f"left behind: {sorted(p.name for p in folder.iterdir())}"
-        finally:
-            session.clean()
-            remove_installation(session)
 
 
 def test_upgrade_replaces_the_programs_and_keeps_changed_settings(session, dist):
-    remove_installation(session)
-    try:
+    with installations_removed(session):
         folder = install_silently(session, dist)
         settings = harness.settings_bytes(2, 0, "C:\\曲.mp3")
         (folder / dialog.INI).write_bytes(settings)
@@ -251,14 +259,10 @@ def test_upgrade_replaces_the_programs_and_keeps_changed_settings(session, dist)
         assert (folder / dialog.INI).read_bytes() == settings
         assert (folder / harness.RENDERER).read_bytes() == (Path(dist) / harness.RENDERER).read_bytes()
         assert session.registry_values(UNINSTALL_KEY)["InstallLocation"] == session.win_path(folder)
-    finally:
-        session.clean()
-        remove_installation(session)
 
 
 def test_wizard_pages_leave_the_screensaver_and_remove_settings_when_asked(session, dist):
-    remove_installation(session)
-    try:
+    with installations_removed(session):
         assert reg(session, "add", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/d", OTHER_SCREENSAVER, "/f") == 0
         proc = session.start(setup_program(dist))
         window = session.find_window(SETUP_CAPTION, timeout=60, proc=proc)
@@ -273,9 +277,7 @@ def test_wizard_pages_leave_the_screensaver_and_remove_settings_when_asked(sessi
         assert all((folder / name).is_file() for name in INSTALLED)
         assert screensaver(session) == OTHER_SCREENSAVER
 
-        (folder / dialog.INI).write_bytes(harness.settings_bytes(1, 3))
-        per_user_settings(session).parent.mkdir(parents=True, exist_ok=True)
-        per_user_settings(session).write_bytes(harness.settings_bytes(1, 3))
+        settings_in_both_places(session, folder, harness.settings_bytes(1, 3))
         session.start(folder / "uninstall.exe")
         window = session.find_window(UNINSTALL_CAPTION, timeout=60)
         next_page(session, window)  # past the confirmation
@@ -288,6 +290,3 @@ def test_wizard_pages_leave_the_screensaver_and_remove_settings_when_asked(sessi
         assert not folder.exists() and not per_user_settings(session).parent.exists()
         assert session.registry_values(UNINSTALL_KEY) is None
         assert screensaver(session) == OTHER_SCREENSAVER
-    finally:
-        session.clean()
-        remove_installation(session)
