@@ -27,17 +27,28 @@ IniCandidate Candidate(const SettingsFiles& files, const std::wstring& path) {
     return candidate;
 }
 
+// The value of `key` in a file's bytes.
+std::wstring ValueIn(const std::string& bytes, const wchar_t* key) {
+    return IniFileRead(bytes, EncodingOf(bytes), kIniSection, key);
+}
+
+// A file's bytes with `key` set to `value`, creating the section or key.
+std::string WithValue(const std::string& bytes, const wchar_t* key, const std::wstring& value) {
+    return IniFileWrite(bytes, EncodingOf(bytes), kIniSection, key, value);
+}
+
+// Every value, set in the file's bytes read once and written back once.
 bool WriteAll(const Settings& settings, const SettingsFiles& files, const std::wstring& path) {
-    // Every value is written even after one failed, so that as much as possible is kept.
-    bool written = WriteIniValue(files, path, kKeyBgmKind, IniNumberText(settings.musicKind));
-    written =
-        WriteIniValue(files, path, kKeyBgmRepeat, IniNumberText(settings.repeatTrack)) && written;
-    written = WriteIniValue(files, path, kKeyBgmFile, settings.musicFile) && written;
+    std::string bytes;
+    files.read(path, bytes);  // a missing file is created
+    bytes = WithValue(bytes, kKeyBgmKind, IniNumberText(settings.musicKind));
+    bytes = WithValue(bytes, kKeyBgmRepeat, IniNumberText(settings.repeatTrack));
+    bytes = WithValue(bytes, kKeyBgmFile, settings.musicFile);
     for (const DisplayKey& stored : kDisplayKeys) {
         const int16_t number = settings.display.*stored.option ? 1 : 0;
-        written = WriteIniValue(files, path, stored.key, IniNumberText(number)) && written;
+        bytes = WithValue(bytes, stored.key, IniNumberText(number));
     }
-    return written;
+    return files.replace(path, bytes);
 }
 
 }  // namespace
@@ -53,25 +64,28 @@ std::wstring ReadIniValue(const SettingsFiles& files, const std::wstring& path,
     std::string bytes;
     if (!files.read(path, bytes))
         return std::wstring();
-    return IniFileRead(bytes, EncodingOf(bytes), kIniSection, key);
+    return ValueIn(bytes, key);
 }
 
 bool WriteIniValue(const SettingsFiles& files, const std::wstring& path, const wchar_t* key,
                    const std::wstring& value) {
     std::string bytes;
     files.read(path, bytes);  // a missing file is created
-    return files.replace(path, IniFileWrite(bytes, EncodingOf(bytes), kIniSection, key, value));
+    return files.replace(path, WithValue(bytes, key, value));
 }
 
 Settings LoadSettings(const SettingsFiles& files) {
     const std::wstring path =
         ChooseSettingsFile(Candidate(files, files.besideProgram), Candidate(files, files.perUser));
+    std::string bytes;  // read once; a missing file holds no values
+    if (!files.read(path, bytes))
+        bytes.clear();
     Settings settings;
-    settings.musicKind = IniNumber(ReadIniValue(files, path, kKeyBgmKind));
-    settings.repeatTrack = IniNumber(ReadIniValue(files, path, kKeyBgmRepeat));
-    settings.musicFile = ReadIniValue(files, path, kKeyBgmFile);
+    settings.musicKind = IniNumber(ValueIn(bytes, kKeyBgmKind));
+    settings.repeatTrack = IniNumber(ValueIn(bytes, kKeyBgmRepeat));
+    settings.musicFile = ValueIn(bytes, kKeyBgmFile);
     for (const DisplayKey& stored : kDisplayKeys)
-        settings.display.*stored.option = IniNumber(ReadIniValue(files, path, stored.key)) != 0;
+        settings.display.*stored.option = IniNumber(ValueIn(bytes, stored.key)) != 0;
     if (!settings.musicFile.empty() && !files.fileExists(settings.musicFile))
         settings.musicFile.clear();
     if (settings.musicFile.empty() && settings.musicKind == kMusicFile)
