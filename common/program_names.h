@@ -59,5 +59,11 @@ std::wstring UserTempFolder(GetTempPathFunction getTempPath) {
 constexpr wchar_t kSwitchEveryMonitor[] = L"/monitors";  // cover the whole virtual screen
 constexpr wchar_t kSwitchPacedFrames[] = L"/paced";      // one frame per display refresh
 constexpr wchar_t kSwitchAnyInputEnds[] = L"/anyinput";  // any key, button or move ends
+// The pictures a run wrote, as the two quoted paths that follow it:
+//     /snapshots "C:\Merovan1.bmp" "C:\Merovan2.bmp"
+// An empty pair of quotes stands for a picture the run could not write, which is then drawn
+// untextured. Without this switch (a renderer started by hand) the renderer reads the fixed
+// paths above, whichever copy was written last.
+constexpr wchar_t kSwitchSnapshots[] = L"/snapshots";
 
 }  // namespace merovan
