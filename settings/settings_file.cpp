@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "common/newest_copy.h"
 #include "settings/ini_file.h"
 
 namespace merovan {
@@ -21,10 +22,9 @@ const DisplayKey kDisplayKeys[] = {
     {kKeyEndingInput, &DisplayOptions::anyInputEnds},
 };
 
-IniCandidate Candidate(const SettingsFiles& files, const std::wstring& path) {
-    IniCandidate candidate{path};
-    candidate.exists = !path.empty() && files.writeTime(path, candidate.lastWriteTime);
-    return candidate;
+FileCopy<std::wstring> Copy(const SettingsFiles& files, const std::wstring& path) {
+    const std::optional<uint64_t> time = path.empty() ? std::nullopt : files.writeTime(path);
+    return {path, time.has_value(), time.value_or(0)};
 }
 
 // The value of `key` in a file's bytes.
@@ -40,7 +40,7 @@ std::string WithValue(const std::string& bytes, const wchar_t* key, const std::w
 // Every value, set in the file's bytes read once and written back once.
 bool WriteAll(const Settings& settings, const SettingsFiles& files, const std::wstring& path) {
     std::string bytes;
-    files.read(path, bytes);  // a missing file is created
+    files.read(path, kLargestSettingsFileBytes, bytes);  // a missing file is created
     bytes = WithValue(bytes, kKeyBgmKind, IniNumberText(settings.musicKind));
     bytes = WithValue(bytes, kKeyBgmRepeat, IniNumberText(settings.repeatTrack));
     bytes = WithValue(bytes, kKeyBgmFile, settings.musicFile);
@@ -53,32 +53,11 @@ bool WriteAll(const Settings& settings, const SettingsFiles& files, const std::w
 
 }  // namespace
 
-std::wstring ChooseSettingsFile(const IniCandidate& besideProgram, const IniCandidate& perUser) {
-    const bool preferUser = perUser.exists && (!besideProgram.exists ||
-                                               perUser.lastWriteTime > besideProgram.lastWriteTime);
-    return preferUser ? perUser.path : besideProgram.path;
-}
-
-std::wstring ReadIniValue(const SettingsFiles& files, const std::wstring& path,
-                          const wchar_t* key) {
-    std::string bytes;
-    if (!files.read(path, bytes))
-        return std::wstring();
-    return ValueIn(bytes, key);
-}
-
-bool WriteIniValue(const SettingsFiles& files, const std::wstring& path, const wchar_t* key,
-                   const std::wstring& value) {
-    std::string bytes;
-    files.read(path, bytes);  // a missing file is created
-    return files.replace(path, WithValue(bytes, key, value));
-}
-
 Settings LoadSettings(const SettingsFiles& files) {
     const std::wstring path =
-        ChooseSettingsFile(Candidate(files, files.besideProgram), Candidate(files, files.perUser));
+        NewestCopy<std::wstring>({Copy(files, files.besideProgram), Copy(files, files.perUser)});
     std::string bytes;  // read once; a missing file holds no values
-    if (!files.read(path, bytes))
+    if (!files.read(path, kLargestSettingsFileBytes, bytes))
         bytes.clear();
     Settings settings;
     settings.musicKind = IniNumber(ValueIn(bytes, kKeyBgmKind));

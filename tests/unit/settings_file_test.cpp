@@ -43,6 +43,12 @@ TEST(Settings, PathHelpers) {
     EXPECT_EQ(WithoutTrailingBackslash(L"C:\\Music"), L"C:\\Music");
 }
 
+std::string Cp932(const std::wstring& text) {
+    std::string bytes;
+    EXPECT_TRUE(WideToCp932(text, bytes));
+    return bytes;
+}
+
 // A disk of whole files in memory, each with its write time; `readOnly` paths take no write.
 struct FakeDisk {
     std::map<std::wstring, std::pair<std::string, uint64_t>> files;
@@ -54,18 +60,19 @@ struct FakeDisk {
         f.besideProgram = L"C:\\Program Files\\メロヴァン\\メロヴァン.ini";
         f.perUser = L"C:\\Users\\u\\AppData\\Roaming\\Merovan\\メロヴァン.ini";
         f.programFolder = L"C:\\Program Files\\メロヴァン";
-        f.read = [this](const std::wstring& path, std::string& bytes) {
+        f.read = [this](const std::wstring& path, size_t maxBytes, std::string& bytes) {
             bytes = files.count(path) ? files[path].first : std::string();
-            return files.count(path) > 0;
+            return files.count(path) > 0 && bytes.size() <= maxBytes;
         };
         f.replace = [this](const std::wstring& path, const std::string& bytes) {
             if (!readOnly.count(path))
                 files[path] = {bytes, ++clock};
             return !readOnly.count(path);
         };
-        f.writeTime = [this](const std::wstring& path, uint64_t& time) {
-            time = files.count(path) ? files[path].second : 0;
-            return files.count(path) > 0;
+        f.writeTime = [this](const std::wstring& path) -> std::optional<uint64_t> {
+            if (!files.count(path))
+                return std::nullopt;
+            return files[path].second;
         };
         f.fileExists = [this](const std::wstring& path) { return musicFiles.count(path) > 0; };
         f.makeFolder = [this](const std::wstring& folder) { folders.insert(folder); };
@@ -99,11 +106,10 @@ TEST(Settings, LoadingFromTheStoredKeys) {
         SCOPED_TRACE(row.name);
         FakeDisk disk;
         const SettingsFiles files = disk.Files();
-        for (const auto& [key, value] : {std::pair{kKeyBgmKind, row.kind},
-                                         {kKeyBgmRepeat, row.repeat},
-                                         {kKeyBgmFile, row.file}}) {
-            ASSERT_TRUE(WriteIniValue(files, files.besideProgram, key, value));
-        }
+        disk.files[files.besideProgram] = {
+            Cp932(L"[Section]\r\nBGM区分=" + std::wstring(row.kind) + L"\r\nBGMﾘﾋﾟｰﾄ=" +
+                  row.repeat + L"\r\nBGMﾌｧｲﾙ=" + row.file + L"\r\n"),
+            1};
         if (row.fileExists)
             disk.musicFiles.insert(row.file);
         const Settings s = LoadSettings(files);
@@ -167,18 +173,23 @@ TEST(Settings, SavingWritesTheSixKeysInCodePage932) {
     EXPECT_EQ(disk.files[files.besideProgram].first, expected);
 }
 
-TEST(Settings, PerUserCopyIsReadWhenNewer) {
-    const IniCandidate besideOld{L"C:\\Windows\\System32\\メロヴァン.ini", true, 100};
-    const IniCandidate besideNew{L"C:\\Windows\\System32\\メロヴァン.ini", true, 300};
-    const IniCandidate besideMissing{L"C:\\Windows\\System32\\メロヴァン.ini", false, 0};
-    const IniCandidate user{L"C:\\Users\\u\\AppData\\Roaming\\Merovan\\メロヴァン.ini", true, 200};
-    const IniCandidate userMissing{user.path, false, 0};
-    EXPECT_EQ(ChooseSettingsFile(besideOld, user), user.path);
-    EXPECT_EQ(ChooseSettingsFile(besideNew, user), besideNew.path);
-    EXPECT_EQ(ChooseSettingsFile(besideMissing, user), user.path);
-    EXPECT_EQ(ChooseSettingsFile(besideOld, userMissing), besideOld.path);
-    EXPECT_EQ(ChooseSettingsFile(besideMissing, userMissing), besideMissing.path);
-    EXPECT_EQ(ChooseSettingsFile({besideOld.path, true, 200}, user), besideOld.path);
+TEST(Settings, TheNewerOfTheTwoFilesIsRead) {
+    struct Row {
+        std::optional<uint64_t> besideTime, userTime;  // none: no such file
+        int16_t expectTrack;                           // 1 beside the program, 2 per user
+    };
+    const Row rows[] = {{100, 200, 2},          {300, 200, 1}, {std::nullopt, 200, 2},
+                        {100, std::nullopt, 1}, {200, 200, 1}, {std::nullopt, std::nullopt, 0}};
+    for (const Row& row : rows) {
+        FakeDisk disk;
+        const SettingsFiles files = disk.Files();
+        if (row.besideTime)
+            disk.files[files.besideProgram] = {Cp932(L"[Section]\nBGMﾘﾋﾟｰﾄ=1\n"), *row.besideTime};
+        if (row.userTime)
+            disk.files[files.perUser] = {Cp932(L"[Section]\nBGMﾘﾋﾟｰﾄ=2\n"), *row.userTime};
+        EXPECT_EQ(LoadSettings(files).repeatTrack, row.expectTrack)
+            << row.besideTime.value_or(0) << " " << row.userTime.value_or(0);
+    }
 }
 
 TEST(Settings, SavingFallsBackToThePerUserCopyWhichIsThenRead) {
@@ -189,7 +200,7 @@ TEST(Settings, SavingFallsBackToThePerUserCopyWhichIsThenRead) {
     chosen.repeatTrack = 4;
     ASSERT_TRUE(SaveSettings(chosen, files));  // beside the program: no folder made
     EXPECT_TRUE(disk.folders.empty());
-    EXPECT_EQ(ReadIniValue(files, files.besideProgram, kKeyBgmRepeat), L"4");  // " 4", trimmed
+    EXPECT_EQ(LoadSettings(files).repeatTrack, 4);
 
     disk.readOnly.insert(files.besideProgram);
     chosen.repeatTrack = 7;
@@ -203,12 +214,6 @@ TEST(Settings, SavingFallsBackToThePerUserCopyWhichIsThenRead) {
 
     disk.readOnly.insert(files.perUser);
     EXPECT_FALSE(SaveSettings(chosen, files));
-}
-
-std::string Cp932(const std::wstring& text) {
-    std::string bytes;
-    EXPECT_TRUE(WideToCp932(text, bytes));
-    return bytes;
 }
 
 std::string Utf16Le(const std::u16string& text) {
