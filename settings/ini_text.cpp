@@ -245,11 +245,6 @@ std::u16string IniRead(const std::u16string& file, const std::u16string& section
     return Read(file, section, key, IniCharset::kUtf8);
 }
 
-bool IniHasKey(const std::string& file, const std::string& section, const std::string& key,
-               IniCharset charset) {
-    return Find(file, SplitLines(file), section, key, charset).key;
-}
-
 std::string IniWrite(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value, IniCharset charset) {
     return Write(file, section, key, value, charset);

@@ -23,6 +23,25 @@ constexpr DWORD kFileNameChars = 255;
 // The zoom that draws a caption growing from or shrinking to a point.
 constexpr UINT kIdaniCaption = 3;
 
+// Why a save did not happen, as the user is told it.
+std::wstring WhyNotSaved(FileProblem problem) {
+    switch (problem) {
+        case FileProblem::kTooLarge:
+            return L"設定ファイルが大きすぎます（" +
+                   std::to_wstring(kLargestSettingsFileBytes >> 20) + L" MB まで）。";
+        case FileProblem::kInUse:
+            return L"設定ファイルはほかのプログラムが使用中です。";
+        case FileProblem::kUnwritable:
+            return L"設定ファイルに書き込めません。";
+        case FileProblem::kCannotHold:
+            return L"選んだファイルの名前は、この設定ファイルの文字コードでは保存できません。";
+        case FileProblem::kMissing:  // a missing file is made, so never reported
+        case FileProblem::kUnreadable:
+        default:
+            return L"設定ファイルを読み込めません。";
+    }
+}
+
 // Layout in twips, as designed.
 struct Box {
     int left, top, width, height;  // twips
@@ -368,9 +387,12 @@ void SettingsWindow::OpenLink() {
 
 void SettingsWindow::Save() {
     settings_.repeatTrack = RepeatFromText(panel_.repeatBox.Text());
-    if (!SaveSettings(settings_, files_)) {
-        MessageBoxW(Hwnd(), kCannotSave, kProgramTitle, MB_OK | MB_ICONWARNING);
-        return;  // the window stays open
+    if (const std::optional<SaveFailure> failure = SaveSettings(settings_, files_)) {
+        // The window stays open; nothing was written, and the file keeps what it held.
+        const std::wstring message = std::wstring(kCannotSave) + L"\r\n" +
+                                     WhyNotSaved(failure->problem) + L"\r\n\r\n" + failure->path;
+        MessageBoxW(Hwnd(), message.c_str(), kProgramTitle, MB_OK | MB_ICONWARNING);
+        return;
     }
     Unload();
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -49,25 +50,34 @@ std::string Cp932(const std::wstring& text) {
     return bytes;
 }
 
-// A disk of whole files in memory, each with its write time; `readOnly` paths take no write.
+// A disk of whole files in memory, each with its write time, and the problems that
+// reading or replacing a file meets.
 struct FakeDisk {
     std::map<std::wstring, std::pair<std::string, uint64_t>> files;
-    std::set<std::wstring> readOnly, folders, musicFiles;
-    uint64_t clock = 0;
+    std::map<std::wstring, std::optional<FileProblem>> readProblems, replaceProblems;
+    std::set<std::wstring> folders, musicFiles;
+    uint64_t clock = 100;
 
     SettingsFiles Files() {
         SettingsFiles f;
         f.besideProgram = L"C:\\Program Files\\メロヴァン\\メロヴァン.ini";
         f.perUser = L"C:\\Users\\u\\AppData\\Roaming\\Merovan\\メロヴァン.ini";
         f.programFolder = L"C:\\Program Files\\メロヴァン";
-        f.read = [this](const std::wstring& path, size_t maxBytes, std::string& bytes) {
-            bytes = files.count(path) ? files[path].first : std::string();
-            return files.count(path) > 0 && bytes.size() <= maxBytes;
+        f.read = [this](const std::wstring& path, size_t maxBytes) -> FileBytes {
+            if (readProblems[path])
+                return {{}, readProblems[path]};
+            if (!files.count(path))
+                return {{}, FileProblem::kMissing};
+            if (files[path].first.size() > maxBytes)
+                return {{}, FileProblem::kTooLarge};
+            return {files[path].first, std::nullopt};
         };
-        f.replace = [this](const std::wstring& path, const std::string& bytes) {
-            if (!readOnly.count(path))
-                files[path] = {bytes, ++clock};
-            return !readOnly.count(path);
+        f.replace = [this](const std::wstring& path, const std::string& bytes,
+                           std::optional<uint64_t> newerThan) -> std::optional<FileProblem> {
+            if (replaceProblems[path])
+                return replaceProblems[path];
+            files[path] = {bytes, std::max(++clock, newerThan.value_or(0) + 1)};
+            return std::nullopt;
         };
         f.writeTime = [this](const std::wstring& path) -> std::optional<uint64_t> {
             if (!files.count(path))
@@ -155,7 +165,7 @@ TEST(Settings, SavingWritesTheSixKeysInCodePage932) {
     chosen.musicFile = L"D:\\音楽\\曲.mp3";
     chosen.display.everyMonitor = true;
     chosen.display.anyInputEnds = true;
-    ASSERT_TRUE(SaveSettings(chosen, files));
+    ASSERT_EQ(SaveSettings(chosen, files), std::nullopt);
     std::string expected;
     ASSERT_TRUE(
         WideToCp932(L"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
@@ -165,7 +175,7 @@ TEST(Settings, SavingWritesTheSixKeysInCodePage932) {
 
     // Saved again with every option changed, each line changes in place.
     chosen.display = DisplayOptions{false, true, false};
-    ASSERT_TRUE(SaveSettings(chosen, files));
+    ASSERT_EQ(SaveSettings(chosen, files), std::nullopt);
     ASSERT_TRUE(
         WideToCp932(L"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
                     L"表示範囲= 0\r\n描画間隔= 1\r\n終了操作= 0\r\n",
@@ -192,34 +202,57 @@ TEST(Settings, TheNewerOfTheTwoFilesIsRead) {
     }
 }
 
-TEST(Settings, SavingFallsBackToThePerUserCopyWhichIsThenRead) {
-    FakeDisk disk;
-    const SettingsFiles files = disk.Files();
-    Settings chosen;
-    chosen.musicKind = kAudioCd;
-    chosen.repeatTrack = 4;
-    ASSERT_TRUE(SaveSettings(chosen, files));  // beside the program: no folder made
-    EXPECT_TRUE(disk.folders.empty());
-    EXPECT_EQ(LoadSettings(files).repeatTrack, 4);
-
-    disk.readOnly.insert(files.besideProgram);
-    chosen.repeatTrack = 7;
-    chosen.display.pacedFrames = true;
-    ASSERT_TRUE(SaveSettings(chosen, files));
-    EXPECT_EQ(disk.folders, std::set<std::wstring>{FolderOf(files.perUser)});
-    const Settings loaded = LoadSettings(files);  // the newer per-user copy
-    EXPECT_EQ(loaded.repeatTrack, 7);
-    EXPECT_TRUE(loaded.display.pacedFrames);
-    EXPECT_FALSE(loaded.display.everyMonitor);
-
-    disk.readOnly.insert(files.perUser);
-    EXPECT_FALSE(SaveSettings(chosen, files));
+TEST(Settings, ASaveGoesWhereItCanIsReadNextAndNeverReplacesAFileItCouldNotRead) {
+    using Problem = std::optional<FileProblem>;
+    const Problem ok, large = FileProblem::kTooLarge, busy = FileProblem::kInUse,
+                      unreadable = FileProblem::kUnreadable, locked = FileProblem::kUnwritable;
+    struct Row {
+        Problem besideRead, besideReplace, userRead, userReplace, failure;
+        bool perUser;  // the per-user copy was saved, or the failure is about it
+    };
+    const Row rows[] = {
+        {ok, ok, ok, ok, ok, false},
+        {ok, locked, ok, ok, ok, true},
+        {large, ok, ok, ok, large, false},
+        {unreadable, ok, ok, ok, unreadable, false},
+        {busy, ok, ok, ok, busy, false},
+        {ok, busy, ok, ok, busy, false},
+        {ok, locked, ok, locked, locked, true},
+        {ok, locked, large, ok, large, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        FakeDisk disk;
+        const SettingsFiles files = disk.Files();
+        // Both copies dated in the future, the one beside the program the later.
+        const std::string beside = Cp932(L"[Section]\r\nBGMﾘﾋﾟｰﾄ= 1\r\n");
+        const std::string perUser = Cp932(L"[Section]\r\nBGMﾘﾋﾟｰﾄ= 2\r\n");
+        disk.files = {{files.besideProgram, {beside, 2000}}, {files.perUser, {perUser, 1000}}};
+        disk.readProblems = {{files.besideProgram, row.besideRead}, {files.perUser, row.userRead}};
+        disk.replaceProblems = {{files.besideProgram, row.besideReplace},
+                                {files.perUser, row.userReplace}};
+        Settings chosen;
+        chosen.repeatTrack = 7;
+        const std::optional<SaveFailure> failure = SaveSettings(chosen, files);
+        ASSERT_EQ(failure.has_value(), row.failure.has_value());
+        if (failure) {
+            EXPECT_EQ(failure->problem, *row.failure);
+            EXPECT_EQ(failure->path, row.perUser ? files.perUser : files.besideProgram);
+        }
+        EXPECT_EQ(disk.files[files.besideProgram].first == beside, failure || row.perUser);
+        EXPECT_EQ(disk.files[files.perUser].first == perUser, failure || !row.perUser);
+        EXPECT_EQ(disk.folders.size(), row.perUser ? 1u : 0u);
+        disk.readProblems.clear();
+        EXPECT_EQ(LoadSettings(files).repeatTrack, failure ? 1 : 7);
+    }
 }
 
-std::string Utf16Le(const std::u16string& text) {
-    std::string bytes = "\xFF\xFE";
-    for (const char16_t unit : text)
-        bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+std::string Utf16(const std::u16string& text, bool bigEndian = false) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
     return bytes;
 }
 
@@ -241,10 +274,10 @@ TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
          Cp932(L"; mine\n[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
                L"表示範囲= 0\n描画間隔= 0\n終了操作= 0\n[Other]\r\nBGMﾘﾋﾟｰﾄ=x\r\n")},
         {"UTF-16LE with its mark",
-         Utf16Le(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"), 2,
-         0, outside932,
-         Utf16Le(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"
-                 u"表示範囲= 0\r\n描画間隔= 0\r\n終了操作= 0\r\n")},
+         Utf16(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"), 2, 0,
+         outside932,
+         Utf16(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"
+               u"表示範囲= 0\r\n描画間隔= 0\r\n終了操作= 0\r\n")},
         {"UTF-8 with its mark, LF, keys missing",
          "\xEF\xBB\xBF" + std::string(u8"# 設定\n[Section]\nBGM区分=1\n"), 1, 0, L"",
          "\xEF\xBB\xBF" + std::string(u8"# 設定\n[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n"
@@ -259,9 +292,16 @@ TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
         {"ASCII only is code page 932", "[Section]\n", 0, 0, L"",
          Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= 0\n終了操作= "
                L"0\n")},
-        {"UTF-8 keys in another section are code page 932", u8"[X]\nBGM区分= 1\n", 0, 0, L"",
-         u8"[X]\nBGM区分= 1\n" + Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= "
-                                       L"0\n描画間隔= 0\n終了操作= 0\n")},
+        {"UTF-16BE with its mark", Utf16(u"[Section]\nBGM区分= 1\n", true), 1, 0, L"",
+         Utf16(u"[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= 0\n終了操作= "
+               u"0\n",
+               true)},
+        {"UTF-8 holding only display keys", u8"[Section]\n表示範囲= 1\n", 0, 0, L"",
+         u8"[Section]\n表示範囲= 1\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n描画間隔= 0\n終了操作= 0\n"},
+        {"UTF-8 in a comment only", u8"; café\n", 0, 0, L"",
+         u8"; café\n[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= "
+         u8"0\n終了操作= "
+         u8"0\n"},
         {"a new file", std::nullopt, 0, 0, L"",
          Cp932(L"[Section]\r\nBGM区分= 0\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=\r\n"
                L"表示範囲= 0\r\n描画間隔= 0\r\n終了操作= 0\r\n")},
@@ -278,7 +318,7 @@ TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
         EXPECT_EQ(settings.repeatTrack, row.repeat);
         EXPECT_EQ(settings.musicFile, row.music);
         settings.repeatTrack = 7;
-        ASSERT_TRUE(SaveSettings(settings, files));
+        ASSERT_EQ(SaveSettings(settings, files), std::nullopt);
         EXPECT_EQ(disk.files[files.besideProgram].first, row.after);
     }
 }

@@ -11,6 +11,8 @@
 //   wintool preview SCR W H              makes a W × H parent window, starts "SCR /p HWND",
 //                                        waits for its child, prints it, destroys the parent
 //                                        and prints how long the preview process took to end
+//   wintool hold PATH                    opens the file PATH sharing nothing, prints "held" and
+//                                        keeps it open until it is ended
 #include <windows.h>
 
 #include <cstdio>
@@ -157,12 +159,21 @@ int wmain(int argc, wchar_t** argv) {
                             &answer);
         return 0;
     }
+    if (args.size() == 2 && args[0] == L"hold") {
+        const HANDLE file = CreateFileW(args[1].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return 1;
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(INFINITE);
+    }
     if (args.size() == 4 && args[0] == L"preview") {
         return Preview(args[1], _wtoi(args[2].c_str()), _wtoi(args[3].c_str()));
     }
     std::fprintf(stderr,
                  "usage: wintool window TITLE | desktop | texts TITLE | close TITLE | repaint "
                  "TITLE | endsession TITLE | "
-                 "preview SCR W H\n");
+                 "preview SCR W H | hold PATH\n");
     return 2;
 }
