@@ -17,6 +17,7 @@ constexpr wchar_t kHomePage[] = L"https://merovan.example.jp/";
 constexpr wchar_t kFileFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
 constexpr wchar_t kFileDialogTitle[] = L"ﾌｧｲﾙを開く";
 constexpr wchar_t kCannotSave[] = L"設定を保存できませんでした。";
+constexpr wchar_t kTrackNotNumber[] = L"「曲目をﾘﾋﾟｰﾄ」には曲の番号を数字で入れてください。";
 constexpr wchar_t kCannotUseFile[] =
     L"このファイルは使えません。\r\nファイル名をメロヴァン.iniに保存できません。";
 constexpr DWORD kFileNameChars = 255;
@@ -298,6 +299,7 @@ void SettingsWindow::Load() {
     ShowChoice();
     ShowDisplayOptions();
     // The box's text before its list, so that the list does not pick the text.
+    panel_.repeatBox.TakeDigitsOnly(kTrackDigits);
     panel_.repeatBox.SetText(RepeatText(settings_.repeatTrack));
     for (const std::wstring& item : RepeatList())
         panel_.repeatBox.AddItem(item);
@@ -386,7 +388,14 @@ void SettingsWindow::OpenLink() {
 }
 
 void SettingsWindow::Save() {
-    settings_.repeatTrack = RepeatFromText(panel_.repeatBox.Text());
+    // Typing and pasting take digits only; whatever reached the box otherwise is refused.
+    const std::optional<int16_t> track = TrackFromText(panel_.repeatBox.Text());
+    if (!track) {
+        MessageBoxW(Hwnd(), kTrackNotNumber, kProgramTitle, MB_OK | MB_ICONWARNING);
+        SetFocus(panel_.repeatBox.Hwnd());
+        return;
+    }
+    settings_.repeatTrack = *track;
     if (const std::optional<SaveFailure> failure = SaveSettings(settings_, files_)) {
         // The window stays open; nothing was written, and the file keeps what it held.
         const std::wstring message = std::wstring(kCannotSave) + L"\r\n" +

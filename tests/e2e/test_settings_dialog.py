@@ -175,6 +175,23 @@ def test_choosing_typing_toggling_and_setting_writes_exactly_the_keys(session, d
     assert dialog.ini.read_bytes() == expected
 
 
+def test_the_repeat_box_takes_a_track_number_of_digits_only(session, dist):
+    """Other keys are refused as they are typed, and a paste of anything but digits whole;
+    at most two digits, as a CD's track numbers have."""
+    for typed, pasted, stored in (("x9a9", None, 99), ("5", "x7", 5), ("", " 12 ", 12),
+                                  ("123", None, 12)):
+        dialog = Dialog(session, dist, settings_bytes(1, 0))
+        dialog.click(REPEAT_BOX[0] + 10, REPEAT_BOX[1] + 8, in_panel=True)
+        session._xdotool("type", "--delay", "50", typed)
+        if pasted is not None:
+            session.wine_output([str(wintool(dist)), "clip", pasted])
+            session.key("ctrl+v")
+        dialog.click_button(SET_BUTTON)
+        assert dialog.closed() == 0
+        assert dialog.ini.read_bytes() == settings_bytes(1, stored, display=(0, 0, 0)), (typed, pasted)
+        session.clean()
+
+
 def test_right_press_on_a_mark_chooses_and_cancel_leaves_the_file(session, dist):
     original = settings_bytes(1, 3)
     dialog = Dialog(session, dist, original)
