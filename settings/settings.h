@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/ini_document.h"
+
 namespace merovan {
 
 // The stored music kinds; any other stored number is kept and plays nothing.
@@ -23,6 +25,9 @@ struct Settings {
     int16_t repeatTrack = 0;    // CD track to repeat; 0 for none
     std::wstring musicFile;     // empty when none is chosen or the stored file is gone
     std::wstring pickerFolder;  // where the file picker starts; not stored
+    // The encoding of the file the settings came from, which its saves keep: it decides
+    // which music file paths can be stored. Not stored.
+    IniEncoding fileEncoding = IniEncoding::kCp932;
     DisplayOptions display;
 };
 

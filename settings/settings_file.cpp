@@ -71,6 +71,7 @@ Settings LoadSettings(const SettingsFiles& files) {
         settings.musicKind = kNoMusic;
     settings.pickerFolder =
         settings.musicFile.empty() ? files.programFolder : FolderOf(settings.musicFile);
+    settings.fileEncoding = document.Encoding();
     return settings;
 }
 

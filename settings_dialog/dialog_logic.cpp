@@ -2,9 +2,6 @@
 
 #include <cmath>
 
-#include "settings/cp932.h"
-#include "settings/ini_text.h"
-
 namespace merovan {
 
 Position DialogPosition(double screenWidthTwips, double screenHeightTwips, double windowWidthTwips,
@@ -65,23 +62,15 @@ std::optional<int16_t> TrackFromText(const std::wstring& text) {
     return static_cast<int16_t>(track);
 }
 
-namespace {
-
-bool Storable(const std::wstring& path) {
-    std::string bytes;
-    return WideToCp932(path, bytes) && bytes.size() <= kIniValueMaxBytes;
-}
-
-}  // namespace
-
-StoredPath PathToStore(const std::wstring& picked,
-                       const std::function<std::wstring(const std::wstring&)>& shortPathOf) {
-    if (Storable(picked))
-        return {true, picked};
+std::optional<std::wstring> PathToStore(
+    const std::wstring& picked, IniEncoding encoding,
+    const std::function<std::wstring(const std::wstring&)>& shortPathOf) {
+    if (IniCanHold(encoding, picked))
+        return picked;
     const std::wstring shortPath = shortPathOf(picked);
-    if (!shortPath.empty() && Storable(shortPath))
-        return {true, shortPath};
-    return {false, std::wstring()};
+    if (!shortPath.empty() && IniCanHold(encoding, shortPath))
+        return shortPath;
+    return std::nullopt;
 }
 
 }  // namespace merovan

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/ini_document.h"
+
 namespace merovan {
 
 // Top-left corner, in twips, of a window of the given outer size: centred horizontally,
@@ -45,14 +47,10 @@ std::vector<std::wstring> RepeatList();
 // for anything else, or a number past 16 bits.
 std::optional<int16_t> TrackFromText(const std::wstring& text);
 
-// How a picked file's path is stored. The settings file holds code page 932 text and
-// returns at most 255 bytes of a value: a path outside that is stored by its short form
-// when it has one, and is refused otherwise.
-struct StoredPath {
-    bool usable;
-    std::wstring path;
-};
-StoredPath PathToStore(const std::wstring& picked,
-                       const std::function<std::wstring(const std::wstring&)>& shortPathOf);
+// How a picked file's path is stored: as it is when the settings file's encoding can hold
+// it, by its short form when that can, or not at all.
+std::optional<std::wstring> PathToStore(
+    const std::wstring& picked, IniEncoding encoding,
+    const std::function<std::wstring(const std::wstring&)>& shortPathOf);
 
 }  // namespace merovan

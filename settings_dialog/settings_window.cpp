@@ -370,12 +370,13 @@ void SettingsWindow::PickFile() {
     if (!GetOpenFileNameW(&request))
         return;
 
-    const StoredPath stored = PathToStore(file.data(), ShortPathOf);
-    if (!stored.usable) {
+    const std::optional<std::wstring> stored =
+        PathToStore(file.data(), settings_.fileEncoding, ShortPathOf);
+    if (!stored) {
         MessageBoxW(Hwnd(), kCannotUseFile, kProgramTitle, MB_OK | MB_ICONWARNING);
         return;
     }
-    settings_.musicFile = stored.path;
+    settings_.musicFile = *stored;
     panel_.fileName.text = settings_.musicFile;
     settings_.pickerFolder = FolderOf(settings_.musicFile);
     panel_.Refresh();

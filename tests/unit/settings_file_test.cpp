@@ -8,6 +8,7 @@
 #include <set>
 
 #include "settings/cp932.h"
+#include "settings/ini_document.h"
 
 namespace merovan {
 namespace {
@@ -317,6 +318,7 @@ TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
         EXPECT_EQ(settings.musicKind, row.kind);
         EXPECT_EQ(settings.repeatTrack, row.repeat);
         EXPECT_EQ(settings.musicFile, row.music);
+        EXPECT_EQ(settings.fileEncoding, IniDocument(row.after).Encoding());
         settings.repeatTrack = 7;
         ASSERT_EQ(SaveSettings(settings, files), std::nullopt);
         EXPECT_EQ(disk.files[files.besideProgram].first, row.after);
