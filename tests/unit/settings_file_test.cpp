@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <tuple>
 
 #include "settings/cp932.h"
 #include "settings/ini_document.h"
@@ -64,13 +65,11 @@ struct FakeDisk {
         f.besideProgram = L"C:\\Program Files\\メロヴァン\\メロヴァン.ini";
         f.perUser = L"C:\\Users\\u\\AppData\\Roaming\\Merovan\\メロヴァン.ini";
         f.programFolder = L"C:\\Program Files\\メロヴァン";
-        f.read = [this](const std::wstring& path, size_t maxBytes) -> FileBytes {
+        f.read = [this](const std::wstring& path, size_t) -> FileBytes {
             if (readProblems[path])
                 return {{}, readProblems[path]};
             if (!files.count(path))
                 return {{}, FileProblem::kMissing};
-            if (files[path].first.size() > maxBytes)
-                return {{}, FileProblem::kTooLarge};
             return {files[path].first, std::nullopt};
         };
         f.replace = [this](const std::wstring& path, const std::string& bytes,
@@ -185,21 +184,22 @@ TEST(Settings, SavingWritesTheSixKeysInCodePage932) {
 }
 
 TEST(Settings, TheNewerOfTheTwoFilesIsRead) {
-    struct Row {
-        std::optional<uint64_t> besideTime, userTime;  // none: no such file
-        int16_t expectTrack;                           // 1 beside the program, 2 per user
-    };
-    const Row rows[] = {{100, 200, 2},          {300, 200, 1}, {std::nullopt, 200, 2},
-                        {100, std::nullopt, 1}, {200, 200, 1}, {std::nullopt, std::nullopt, 0}};
-    for (const Row& row : rows) {
+    using Time = std::optional<uint64_t>;  // none: no such file
+    // The dates beside the program and per user, and the track read: 1 beside, 2 per user.
+    for (const auto& [beside, user, track] : {std::tuple<Time, Time, int>{100, 200, 2},
+                                              {300, 200, 1},
+                                              {{}, 200, 2},
+                                              {100, {}, 1},
+                                              {200, 200, 1},
+                                              {{}, {}, 0}}) {
         FakeDisk disk;
         const SettingsFiles files = disk.Files();
-        if (row.besideTime)
-            disk.files[files.besideProgram] = {Cp932(L"[Section]\nBGMﾘﾋﾟｰﾄ=1\n"), *row.besideTime};
-        if (row.userTime)
-            disk.files[files.perUser] = {Cp932(L"[Section]\nBGMﾘﾋﾟｰﾄ=2\n"), *row.userTime};
-        EXPECT_EQ(LoadSettings(files).repeatTrack, row.expectTrack)
-            << row.besideTime.value_or(0) << " " << row.userTime.value_or(0);
+        if (beside)
+            disk.files[files.besideProgram] = {Cp932(L"[Section]\nBGMﾘﾋﾟｰﾄ=1\n"), *beside};
+        if (user)
+            disk.files[files.perUser] = {Cp932(L"[Section]\nBGMﾘﾋﾟｰﾄ=2\n"), *user};
+        EXPECT_EQ(LoadSettings(files).repeatTrack, track)
+            << beside.value_or(0) << " " << user.value_or(0);
     }
 }
 
@@ -248,12 +248,17 @@ TEST(Settings, ASaveGoesWhereItCanIsReadNextAndNeverReplacesAFileItCouldNotRead)
     }
 }
 
-std::string Utf16(const std::u16string& text, bool bigEndian = false) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (const char16_t unit : text) {
-        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
+std::string Utf16Le(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text)
+        bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+}
+
+std::string Utf16Be(const std::u16string& text) {
+    std::string bytes = Utf16Le(text);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
     return bytes;
 }
 
@@ -275,10 +280,10 @@ TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
          Cp932(L"; mine\n[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
                L"表示範囲= 0\n描画間隔= 0\n終了操作= 0\n[Other]\r\nBGMﾘﾋﾟｰﾄ=x\r\n")},
         {"UTF-16LE with its mark",
-         Utf16(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"), 2, 0,
-         outside932,
-         Utf16(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"
-               u"表示範囲= 0\r\n描画間隔= 0\r\n終了操作= 0\r\n")},
+         Utf16Le(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"), 2,
+         0, outside932,
+         Utf16Le(u"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=D:\\音楽\\Grüße😀.mp3\r\n"
+                 u"表示範囲= 0\r\n描画間隔= 0\r\n終了操作= 0\r\n")},
         {"UTF-8 with its mark, LF, keys missing",
          "\xEF\xBB\xBF" + std::string(u8"# 設定\n[Section]\nBGM区分=1\n"), 1, 0, L"",
          "\xEF\xBB\xBF" + std::string(u8"# 設定\n[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n"
@@ -293,10 +298,9 @@ TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
         {"ASCII only is code page 932", "[Section]\n", 0, 0, L"",
          Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= 0\n終了操作= "
                L"0\n")},
-        {"UTF-16BE with its mark", Utf16(u"[Section]\nBGM区分= 1\n", true), 1, 0, L"",
-         Utf16(u"[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= 0\n終了操作= "
-               u"0\n",
-               true)},
+        {"UTF-16BE with its mark", Utf16Be(u"[Section]\nBGM区分= 1\n"), 1, 0, L"",
+         Utf16Be(u"[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= "
+                 u"0\n終了操作= 0\n")},
         {"UTF-8 holding only display keys", u8"[Section]\n表示範囲= 1\n", 0, 0, L"",
          u8"[Section]\n表示範囲= 1\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n描画間隔= 0\n終了操作= 0\n"},
         {"UTF-8 in a comment only", u8"; café\n", 0, 0, L"",
