@@ -48,6 +48,11 @@ Text LineBreakOf(const Text& file) {
     return Text{'\r', '\n'};
 }
 
+// True for the first byte of a code page 932 double-byte character.
+bool IsCp932LeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 // Units taken by the character at text[i]. A byte that starts no well-formed UTF-8
 // character stands alone, as it reads as one U+FFFD.
 size_t Width(const std::string& text, size_t i, IniCharset charset) {
@@ -230,10 +235,6 @@ Text Write(const Text& file, const Text& section, const Text& key, const Text& v
 }
 
 }  // namespace
-
-bool IsCp932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 std::string IniRead(const std::string& file, const std::string& section, const std::string& key,
                     IniCharset charset) {

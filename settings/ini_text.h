@@ -34,7 +34,4 @@ std::string IniWrite(const std::string& file, const std::string& section, const 
 std::u16string IniWrite(const std::u16string& file, const std::u16string& section,
                         const std::u16string& key, const std::u16string& value);
 
-// True for the first byte of a code page 932 double-byte character.
-bool IsCp932LeadByte(unsigned char byte);
-
 }  // namespace merovan
