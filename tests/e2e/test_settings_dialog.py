@@ -123,17 +123,6 @@ def close_window(session, dist):
     session.wine_output([str(wintool(dist)), "close", CAPTION])
 
 
-def choose_cd_and_set(session, dist):
-    """Opens the window, chooses the CD, switches on paced frames and presses "設定"."""
-    dialog = Dialog(session, dist)
-    dialog.click(*CHOICE_LABEL[1], in_panel=True)
-    session.wait_until(lambda: dialog.selected_mark() == [1], 10, "the CD mark")
-    dialog.click(*OPTION_CAPTION[1])
-    session.wait_until(lambda: dialog.options_on() == (0, 1, 0), 10, "paced frames on")
-    dialog.click_button(SET_BUTTON)
-    return dialog
-
-
 def test_marks_and_enabled_controls_follow_the_stored_choice(session, dist):
     for kind, file_enabled, display in ((0, False, (1, 0, 0)), (1, False, (0, 1, 1)),
                                         (2, True, None), (3, False, (1, 1, 1))):
@@ -176,8 +165,7 @@ def test_choosing_typing_toggling_and_setting_writes_exactly_the_keys(session, d
 
 
 def test_the_repeat_box_takes_a_track_number_of_digits_only(session, dist):
-    """Other keys are refused as they are typed, and a paste of anything but digits whole;
-    at most two digits, as a CD's track numbers have."""
+    """Other keys are refused as typed, a paste of anything but digits whole; two digits at most."""
     for typed, pasted, stored in (("x9a9", None, 99), ("5", "x7", 5), ("", " 12 ", 12),
                                   ("123", None, 12)):
         dialog = Dialog(session, dist, settings_bytes(1, 0))
@@ -308,9 +296,8 @@ def test_a_file_not_read_whole_is_kept_and_the_window_says_why(session, dist):
 
 
 def test_a_save_is_what_the_next_window_and_run_read_and_the_file_stays_what_it_was(session, dist):
-    """Whichever copy is dated in the future, the next /c and /s show what "設定" saved:
-    beside the program, in a file that stays hidden, or, when that file is read-only, in
-    the per-user copy, here a link that stays a link to the file it leads to."""
+    """Whichever copy is dated in the future, the next /c and /s show what "設定" saved: beside the
+    program, in a file that stays hidden, or, that file read-only, in the per-user copy, a link."""
     roaming = session.unix_path(session.wine_output(["cmd", "/c", "echo", "%APPDATA%"]).strip())
     per_user, linked = roaming / "Merovan" / INI, session.c_drive / "設定の置き場" / INI
     try:
@@ -329,7 +316,12 @@ def test_a_save_is_what_the_next_window_and_run_read_and_the_file_stays_what_it_
                 beside.chmod(0o444)
             else:
                 session.wine_output(["attrib", "+h", session.win_path(beside)])
-            assert choose_cd_and_set(session, dist).closed() == 0
+            dialog = Dialog(session, dist)
+            dialog.click(*CHOICE_LABEL[1], in_panel=True)
+            dialog.click(*OPTION_CAPTION[1])
+            session.wait_until(lambda: dialog.options_on() == (0, 1, 0), 10, "paced frames on")
+            dialog.click_button(SET_BUTTON)
+            assert dialog.closed() == 0
             saved = linked if read_only else beside
             assert saved.read_bytes() == settings_bytes(1, 0, display=(0, 1, 0)), read_only
             if read_only:

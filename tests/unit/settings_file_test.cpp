@@ -211,16 +211,14 @@ TEST(Settings, ASaveGoesWhereItCanIsReadNextAndNeverReplacesAFileItCouldNotRead)
         Problem besideRead, besideReplace, userRead, userReplace, failure;
         bool perUser;  // the per-user copy was saved, or the failure is about it
     };
-    const Row rows[] = {
-        {ok, ok, ok, ok, ok, false},
-        {ok, locked, ok, ok, ok, true},
-        {large, ok, ok, ok, large, false},
-        {unreadable, ok, ok, ok, unreadable, false},
-        {busy, ok, ok, ok, busy, false},
-        {ok, busy, ok, ok, busy, false},
-        {ok, locked, ok, locked, locked, true},
-        {ok, locked, large, ok, large, true},
-    };
+    const Row rows[] = {{ok, ok, ok, ok, ok, false},
+                        {ok, locked, ok, ok, ok, true},
+                        {large, ok, ok, ok, large, false},
+                        {unreadable, ok, ok, ok, unreadable, false},
+                        {busy, ok, ok, ok, busy, false},
+                        {ok, busy, ok, ok, busy, false},
+                        {ok, locked, ok, locked, locked, true},
+                        {ok, locked, large, ok, large, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(&row - rows);
         FakeDisk disk;
