@@ -27,17 +27,14 @@ std::wstring PerUserSettingsPath() {
     return path;
 }
 
-FileProblem ProblemOf(DWORD error, FileProblem otherwise) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-            return FileProblem::kMissing;
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return FileProblem::kInUse;
-        default:
-            return otherwise;
-    }
+bool InUse(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+FileProblem ReadProblem(DWORD error) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return FileProblem::kMissing;
+    return InUse(error) ? FileProblem::kInUse : FileProblem::kUnreadable;
 }
 
 FileBytes ReadSettingsFile(const std::wstring& path, size_t maxBytes) {
@@ -46,25 +43,31 @@ FileBytes ReadSettingsFile(const std::wstring& path, size_t maxBytes) {
                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (file.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.get(), &size))
-        return {{}, ProblemOf(GetLastError(), FileProblem::kUnreadable)};
+        return {{}, ReadProblem(GetLastError())};
     if (static_cast<uint64_t>(size.QuadPart) > maxBytes)
         return {{}, FileProblem::kTooLarge};
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!bytes.empty() &&
         !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        return {{}, ProblemOf(GetLastError(), FileProblem::kUnreadable)};
+        return {{}, ReadProblem(GetLastError())};
     if (read != bytes.size())
         return {{}, FileProblem::kUnreadable};
     return {std::move(bytes), std::nullopt};
 }
 
+// A file (not a folder) opened through any links only to ask about it, sharing everything
+// so that it opens while another program holds the file.
+forms::UniqueHandle OpenToAsk(const std::wstring& path) {
+    return forms::UniqueHandle(CreateFileW(path.c_str(), 0,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 // The file that `path` leads to through any links, so that a save replaces the file and
 // leaves the link; `path` itself when there is no file yet.
 std::wstring FinalPath(const std::wstring& path) {
-    const forms::UniqueHandle file(
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const forms::UniqueHandle file = OpenToAsk(path);
     if (file.get() == INVALID_HANDLE_VALUE)
         return path;
     std::wstring final(MAX_PATH, L'\0');
@@ -142,20 +145,19 @@ std::optional<FileProblem> ReplaceSettingsFile(const std::wstring& path, const s
                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
                : MoveFileExW(fresh.Path().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
     if (!replaced)
-        return ProblemOf(GetLastError(), FileProblem::kUnwritable);
-    if (exists && (attributes & kKeptAttributes) != 0)
+        return InUse(GetLastError()) ? FileProblem::kInUse : FileProblem::kUnwritable;
+    if (exists && (attributes & kKeptAttributes) != 0)  // the save stands whatever this gives
         SetFileAttributesW(target.c_str(), attributes & (kKeptAttributes | FILE_ATTRIBUTE_ARCHIVE));
     return std::nullopt;
 }
 
+// Opened rather than looked up, so that a link gives the date of the file it leads to.
 std::optional<uint64_t> LastWriteTime(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    const forms::UniqueHandle file = OpenToAsk(path);
+    FILETIME written{};
+    if (file.get() == INVALID_HANDLE_VALUE || !GetFileTime(file.get(), nullptr, nullptr, &written))
         return std::nullopt;
-    }
-    return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-           data.ftLastWriteTime.dwLowDateTime;
+    return (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
 }
 
 }  // namespace
