@@ -1,6 +1,5 @@
 #include "renderer/picture_loader.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "renderer/file_source.h"
@@ -8,36 +7,27 @@
 namespace merovan {
 namespace {
 
-// Serves a file in pieces and stops when asked: a desktop picture can be hundreds of
-// megabytes, and the program must be able to end while it is being read.
+// Stops serving a file once the program ends: a desktop picture can be hundreds of
+// megabytes, and the reader asks for it a few megabytes at a time.
 class CancellableSource final : public ByteSource {
   public:
     CancellableSource(ByteSource& inner, const std::atomic<bool>& cancelled)
         : inner_(inner), cancelled_(cancelled) {}
     size_t Read(void* buffer, size_t count) override {
-        auto* out = static_cast<char*>(buffer);
-        size_t total = 0;
-        while (total < count && !cancelled_.load(std::memory_order_relaxed)) {
-            const size_t got = inner_.Read(out + total, std::min(count - total, kPieceBytes));
-            if (got == 0) {
-                break;
-            }
-            total += got;
-        }
-        return total;
+        return cancelled_.load(std::memory_order_relaxed) ? 0 : inner_.Read(buffer, count);
     }
     uint64_t Size() const override { return inner_.Size(); }
 
   private:
-    static constexpr size_t kPieceBytes = size_t{8} << 20;
     ByteSource& inner_;
     const std::atomic<bool>& cancelled_;
 };
 
 }  // namespace
 
-bool ReadPicture(const std::string& path, const std::atomic<bool>& cancelled, BmpPicture& picture) {
-    std::unique_ptr<ByteSource> file = OpenFileSource(path.c_str());
+bool ReadPicture(const std::filesystem::path& path, const std::atomic<bool>& cancelled,
+                 BmpPicture& picture) {
+    std::unique_ptr<ByteSource> file = OpenFileSource(path);
     if (!file) {
         return false;
     }
@@ -75,10 +65,11 @@ PreparedPictures PreparePictures(const PictureRequest& request,
     return prepared;
 }
 
-PictureLoader::PictureLoader(PictureRequest request)
-    : thread_([this, request = std::move(request)] {
+PictureLoader::PictureLoader(PictureRequest request, std::function<void()> whenReady)
+    : thread_([this, request = std::move(request), whenReady = std::move(whenReady)] {
           result_ = PreparePictures(request, cancelled_);
           ready_.store(true, std::memory_order_release);
+          whenReady();
       }) {}
 
 PictureLoader::~PictureLoader() {

@@ -5,7 +5,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <string>
+#include <filesystem>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -30,7 +31,7 @@ struct PicturePart {
 };
 
 struct PictureRequest {
-    std::string sheetPath, backgroundPath;  // UTF-8
+    std::filesystem::path sheetPath, backgroundPath;
     // One sheet picture per part; none means one sheet picture of the whole file.
     std::vector<PicturePart> sheetParts;
 };
@@ -41,7 +42,8 @@ struct PreparedPictures {
 };
 
 // Reads a bitmap file; false when it is missing or not a picture the reader takes.
-bool ReadPicture(const std::string& path, const std::atomic<bool>& cancelled, BmpPicture& picture);
+bool ReadPicture(const std::filesystem::path& path, const std::atomic<bool>& cancelled,
+                 BmpPicture& picture);
 // The texture levels of a picture that was read.
 PreparedPicture PrepareLevels(const BmpPicture& picture, const std::atomic<bool>& cancelled);
 // Both pictures of a request. Stops early, leaving pictures unread, once `cancelled` is set.
@@ -49,7 +51,8 @@ PreparedPictures PreparePictures(const PictureRequest& request, const std::atomi
 
 class PictureLoader {
   public:
-    explicit PictureLoader(PictureRequest request);
+    // `whenReady` runs on the loader's thread once the result is ready.
+    PictureLoader(PictureRequest request, std::function<void()> whenReady);
     // Stops the work where it is and waits for the thread, which then ends within moments.
     ~PictureLoader();
     PictureLoader(const PictureLoader&) = delete;

@@ -13,6 +13,7 @@
 #include "renderer/pointer_watch.h"
 #include "renderer/snapshot_paths.h"
 #include "renderer/switches.h"
+#include "renderer/win_handles.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -24,19 +25,12 @@ namespace {
 constexpr int kWindowWidth = 1024;  // whatever the size of the screen, without /monitors
 constexpr int kWindowHeight = 768;
 constexpr BYTE kDepthBits = 16;
-// While the pictures are prepared the loop looks at the keys this often, without spinning.
-constexpr DWORD kLoadingLookMs = 5;
 // A paced loop waits for its timer or a message; this bounds a wait that nothing ends.
 constexpr DWORD kLongestTimerWaitMs = 100;
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using OwnedHandle = std::unique_ptr<void, HandleCloser>;
-
 // The waitable timer of a paced run, with the finer system timer it may need.
 struct PacingTimer {
-    OwnedHandle handle;
+    UniqueHandle handle;
     bool raisedTimerResolution = false;
     ~PacingTimer() {
         if (raisedTimerResolution) {
@@ -54,18 +48,19 @@ struct RendererState {
     LARGE_INTEGER startCount{};  // the animation's time zero
 
     HWND window = nullptr;
-    HDC windowDC = nullptr;  // the class has its own DC: kept for the life of the process
-    HGLRC context = nullptr;
-    bool hasContext = false;  // false when no pixel format or context could be had
+    UniqueWindowDC windowDC;  // the class has its own DC: kept for the life of the window
+    UniqueGlContext context;  // none when no pixel format or context could be had
+    bool hasContext = false;  // the context is current
     int32_t width = 0;        // client size from the last WM_SIZE
     int32_t height = 0;
     std::vector<MonitorView> monitors;  // with /monitors: one view each
 
     bool running = false;       // frames are drawn only while set
     bool endRequested = false;  // input that ends an /anyinput run came
-    bool keys[256] = {};        // held down, by virtual-key code
+    bool escapeHeld = false;
     PointerWatch pointer;
 
+    UniqueHandle picturesReady;  // set by the loader's thread: declared before the loader
     std::unique_ptr<PictureLoader> loader;
     bool picturesShown = false;  // uploaded: from now on frames show the scene
     bool blankShown = false;
@@ -111,11 +106,7 @@ void ReleaseContext(RendererState& state) {
         state.scene.sheets.clear();
         state.scene.background.Release();
     }
-    wglMakeCurrent(state.windowDC, nullptr);
-    if (state.context != nullptr) {
-        wglDeleteContext(state.context);
-        state.context = nullptr;
-    }
+    state.context.reset();
     state.hasContext = false;
 }
 
@@ -187,12 +178,12 @@ bool PicturesShown(RendererState& state) {
 
 void OnCreate(RendererState& state, HWND window) {
     state.window = window;
-    state.windowDC = GetDC(window);
-    SetupPixelFormat(state.windowDC);
-    state.context = wglCreateContext(state.windowDC);
+    state.windowDC = WindowDCOf(window);
+    const HDC dc = state.windowDC.get();
+    SetupPixelFormat(dc);
+    state.context.reset(wglCreateContext(dc));
     // Without a context the renderer still runs, drawing nothing, until Escape.
-    state.hasContext =
-        state.context != nullptr && wglMakeCurrent(state.windowDC, state.context) != FALSE;
+    state.hasContext = state.context && wglMakeCurrent(dc, state.context.get()) != FALSE;
 }
 
 void OnSize(RendererState& state, LPARAM lParam) {
@@ -214,19 +205,19 @@ void OnPaint(RendererState& state) {
     const float time =
         static_cast<float>(static_cast<double>(now.QuadPart - state.startCount.QuadPart) /
                            static_cast<double>(state.counterFrequency.QuadPart));
-    if (state.keys[VK_ESCAPE] || state.endRequested || PointerEndsRun(state)) {
+    if (state.escapeHeld || state.endRequested || PointerEndsRun(state)) {
         Stop(state);
         return;
     }
     if (state.hasContext) {
         if (PicturesShown(state)) {
             DrawFrame(state.scene, time, state.order);
-            SwapBuffers(state.windowDC);
+            SwapBuffers(state.windowDC.get());
             AfterSwap(state);
         } else if (!state.blankShown) {
             // Until the pictures are ready the window stays black.
             DrawBlank();
-            SwapBuffers(state.windowDC);
+            SwapBuffers(state.windowDC.get());
             state.blankShown = true;
         }
     }
@@ -234,7 +225,7 @@ void OnPaint(RendererState& state) {
 }
 
 void OnKeyDown(RendererState& state, WPARAM key) {
-    state.keys[key & 0xFF] = true;
+    state.escapeHeld = state.escapeHeld || key == VK_ESCAPE;
     state.endRequested = state.endRequested || state.switches.anyInputEnds;
 }
 
@@ -270,7 +261,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             OnKeyDown(*state, wParam);
             return 0;
         case WM_KEYUP:
-            state->keys[wParam & 0xFF] = false;
+            state->escapeHeld = state->escapeHeld && wParam != VK_ESCAPE;
             return 0;
         case WM_SYSKEYDOWN:
             // Alt and F10 come as system keys. They end an /anyinput run too; Alt+F4 and the
@@ -290,7 +281,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 // Waits, when there is reason to, before the loop asks for the next frame. False when a
-// message came first, which the loop then takes.
+// message came first, which the loop then takes before drawing.
 bool WaitForFrame(RendererState& state) {
     if (state.waitingForTimer) {
         const HANDLE timer = state.timer.handle.get();
@@ -301,8 +292,11 @@ bool WaitForFrame(RendererState& state) {
         state.waitingForTimer = false;
         return true;
     }
-    if (state.running && state.hasContext && !state.picturesShown) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kLoadingLookMs, QS_ALLINPUT);
+    if (!state.hasContext || !state.picturesShown) {
+        // Nothing changes on the screen until the pictures are ready, or ever without a
+        // context; a message (a key held down) gets a frame of its own, which looks at it.
+        const HANDLE ready = state.picturesReady.get();
+        MsgWaitForMultipleObjects(state.hasContext ? 1 : 0, &ready, FALSE, INFINITE, QS_ALLINPUT);
     }
     return true;
 }
@@ -390,7 +384,9 @@ int Run(HINSTANCE instance, const wchar_t* commandLine, DrawOrder order) {
         height = screen.Height();
     }
     // The pictures are read and prepared while the window and its context are made.
-    state.loader = std::make_unique<PictureLoader>(RequestFor(state));
+    state.picturesReady.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    state.loader = std::make_unique<PictureLoader>(
+        RequestFor(state), [ready = state.picturesReady.get()] { SetEvent(ready); });
 
     WNDCLASSW windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
