@@ -60,6 +60,7 @@ struct RendererState {
     bool escapeHeld = false;
     PointerWatch pointer;
 
+    PictureRequest pictures;
     UniqueHandle picturesReady;  // set by the loader's thread: declared before the loader
     std::unique_ptr<PictureLoader> loader;
     bool picturesShown = false;  // uploaded: from now on frames show the scene
@@ -167,10 +168,57 @@ bool PointerEndsRun(RendererState& state) {
     return GetCursorPos(&where) && state.pointer.MoveEnds(where.x, where.y, CounterSeconds(state));
 }
 
+const wchar_t* WhyUntextured(const PictureRead& read) {
+    switch (read.fault) {
+        case PictureFault::kNotWritten:
+            return L"the run could not write it";
+        case PictureFault::kCannotOpen:
+            return L"the file cannot be opened";
+        case PictureFault::kUnreadable:
+            switch (read.status) {
+                case BmpStatus::kNotBitmap:
+                    return L"the file is not a bitmap";
+                case BmpStatus::kUnsupported:
+                    return L"the bitmap is not an uncompressed 24-bit one";
+                case BmpStatus::kBadDimensions:
+                    return L"the bitmap has no size or a side over 16384 pixels";
+                default:
+                    return L"the file is cut short or damaged";
+            }
+        case PictureFault::kNoMemory:
+            return L"there is not enough memory to prepare it";
+        default:
+            return L"it could not be prepared";
+    }
+}
+
+// One debug line for each picture that is drawn in the vertex colours, saying why.
+void ReportUntexturedPictures(const PictureRequest& request, const PreparedPictures& pictures) {
+    PictureRead sheet{pictures.sheets.empty() ? PictureFault::kFailed : PictureFault::kNone};
+    for (const PreparedPicture& part : pictures.sheets) {
+        sheet = part.read ? sheet : part.read;
+    }
+    const struct {
+        const wchar_t* name;
+        const std::filesystem::path& path;
+        const PictureRead& read;
+    } reports[] = {{L"sheet", request.sheetPath, sheet},
+                   {L"background", request.backgroundPath, pictures.background.read}};
+    for (const auto& report : reports) {
+        if (!report.read) {
+            DebugPrint(L"Merovan: the %ls is drawn without its picture %ls: %ls.\n", report.name,
+                       report.path.empty() ? L"(none)" : report.path.c_str(),
+                       WhyUntextured(report.read));
+        }
+    }
+}
+
 // True once the scene can be drawn: the prepared pictures have been uploaded.
 bool PicturesShown(RendererState& state) {
     if (!state.picturesShown && state.loader->Ready()) {
-        UploadPictures(state.scene, state.loader->Take());
+        const PreparedPictures pictures = state.loader->Take();
+        ReportUntexturedPictures(state.pictures, pictures);
+        UploadPictures(state.scene, pictures);
         state.picturesShown = true;
     }
     return state.picturesShown;
@@ -342,8 +390,13 @@ PixelRect VirtualScreen() {
 
 PictureRequest RequestFor(const RendererState& state) {
     PictureRequest request;
-    request.sheetPath = SnapshotFilePath(kSheetSnapshot);
-    request.backgroundPath = SnapshotFilePath(kBackgroundSnapshot);
+    if (state.switches.snapshots) {
+        request.sheetPath = state.switches.snapshots->sheet;
+        request.backgroundPath = state.switches.snapshots->background;
+    } else {
+        request.sheetPath = SnapshotFilePath(kSheetSnapshot);
+        request.backgroundPath = SnapshotFilePath(kBackgroundSnapshot);
+    }
     for (const MonitorView& view : state.monitors) {
         request.sheetParts.push_back(
             PicturePart{view.pictureX, view.pictureFirstRow, view.width, view.height});
@@ -384,9 +437,10 @@ int Run(HINSTANCE instance, const wchar_t* commandLine, DrawOrder order) {
         height = screen.Height();
     }
     // The pictures are read and prepared while the window and its context are made.
+    state.pictures = RequestFor(state);
     state.picturesReady.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     state.loader = std::make_unique<PictureLoader>(
-        RequestFor(state), [ready = state.picturesReady.get()] { SetEvent(ready); });
+        state.pictures, [ready = state.picturesReady.get()] { SetEvent(ready); });
 
     WNDCLASSW windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;

@@ -1,8 +1,9 @@
 """End-to-end tests of the renderer, メロヴァン.dll, under Wine.
 
 The renderer reads the snapshots Merovan1 (the picture on the turning sheet)
-and Merovan2 (the background) from C:\\ or %TEMP%, whichever copy is newer,
-and draws them full speed into a 1024x768 pop-up "Merovan_VC" at (0, 0).
+and Merovan2 (the background) from the paths that follow /snapshots, or without
+that switch from C:\\ or %TEMP%, whichever copy is newer, and draws them full
+speed into a 1024x768 pop-up "Merovan_VC" at (0, 0).
 """
 
 import os
@@ -85,9 +86,9 @@ def describe(shares):
     return ", ".join(f"{name} {share:.1%}" for name, share in shares.items() if share)
 
 
-def start_renderer(session, dist):
+def start_renderer(session, dist, args=(), extra_env=None):
     assert not session.windows(RENDERER_TITLE), f"a window {RENDERER_TITLE!r} is open before the start"
-    proc = session.start(renderer_path(dist))
+    proc = session.start(renderer_path(dist), args, extra_env=extra_env)
     window = session.find_window(RENDERER_TITLE, timeout=30, proc=proc)
     return proc, window
 
@@ -290,3 +291,48 @@ def test_temp_copy_newer_wins(session, dist):
             f"the older {hidden} Merovan1 shows too: {describe(shares)}"
         code = session.end_by_escape(proc, window)
         assert code == 0, f"exit code {code} after Escape"
+
+
+def test_snapshots_switch_names_the_pictures_read(session, dist):
+    # Red decoys where a renderer without the switch would look: they must never show.
+    folder = session.c_drive / "ﾃｽﾄ ﾌｫﾙﾀﾞ" / "shots"
+    folder.mkdir(parents=True, exist_ok=True)
+    sheet, background = folder / "デスクトップ 1.bmp", folder / "背景 2.bmp"
+    write_bmp(sheet, *solid(GREEN))
+    write_bmp(background, *solid(BLUE, 93, 85))
+
+    def untextured_sheet_on_blue(shares):
+        return shares["light"] >= 0.01 and shares["blue"] >= 0.2 and shares["green"] < 0.002
+
+    def both_untextured(shares):
+        return shares["light"] >= 0.3 and shares["green"] < 0.002 and shares["blue"] < 0.002
+
+    missing = session.win_path(folder / "missing.bmp")
+    rows = (
+        ("the pictures written", session.win_path(sheet), session.win_path(background),
+         lambda shares: shares["green"] >= 0.02 and shares["blue"] >= 0.2, []),
+        ("no sheet picture written", "", session.win_path(background), untextured_sheet_on_blue,
+         ["the sheet is drawn without its picture (none): the run could not write it."]),
+        ("neither written", "", "", both_untextured,
+         ["the sheet is drawn without its picture (none): the run could not write it.",
+          "the background is drawn without its picture (none): the run could not write it."]),
+        ("a sheet picture that cannot be read", missing, session.win_path(background),
+         untextured_sheet_on_blue, ["the file cannot be opened."]),
+    )
+    for name, sheet_path, background_path, shows, reports in rows:
+        remove_snapshots(session)
+        for n in (1, 2):
+            write_bmp(snapshot_paths(session, n)[0], *solid(RED, 93, 85))
+        proc, window = start_renderer(session, dist, ["/snapshots", sheet_path, background_path],
+                                      extra_env={"WINEDEBUG": "warn+seh"})  # shows debug output
+        log = sorted(session.logs.glob("[0-9]*.log"))[-1]
+        picture = wait_for_picture(session, proc, lambda p: shows(census(p)), name)
+        shares = census(picture)
+        assert shares["red"] < 0.002, f"{name}: a picture from C:\\ shows: {describe(shares)}"
+        code = session.end_by_escape(proc, window)
+        assert code == 0, f"{name}: exit code {code} after Escape"
+        said = [line for line in log.read_text(errors="replace").splitlines()
+                if "OutputDebugStringA" in line and "Merovan:" in line]
+        for report in reports:
+            assert any(report in line for line in said), f"{name}: no debug line {report!r} in {said}"
+        assert len(said) == len(reports), f"{name}: debug lines {said}"

@@ -12,10 +12,12 @@
 namespace merovan {
 namespace {
 
-TEST(RendererSwitches, AreWordsMatchedWithoutRegardToCase) {
+TEST(RendererSwitches, AreWordsMatchedWithoutRegardToCaseAndPathsKeptWhole) {
     struct Row {
         const wchar_t* commandLine;
         bool monitors, paced, anyInput;
+        const wchar_t* sheet = nullptr;  // nullptr: no /snapshots
+        const wchar_t* background = nullptr;
     };
     const Row rows[] = {
         {L"", false, false, false},
@@ -26,7 +28,17 @@ TEST(RendererSwitches, AreWordsMatchedWithoutRegardToCase) {
         {L"/s /monitors /x", true, false, false},   // unknown switches are ignored
         {L"/monitors/paced", false, false, false},  // words are separated by blanks
         {L"monitors -paced /anyinputs", false, false, false},
-        {L"\"/paced\"", false, false, false},
+        {L"\"/paced\"", false, false, false},  // a quoted word is never a switch
+        {L"/snapshots \"C:\\Merovan1.bmp\" \"C:\\Merovan2.bmp\"", false, false, false,
+         L"C:\\Merovan1.bmp", L"C:\\Merovan2.bmp"},
+        {L"/paced /Snapshots \"C:\\Users\\さくら 2\\Temp\\Merovan1.bmp\" \"\" /MONITORS", true,
+         true, false, L"C:\\Users\\さくら 2\\Temp\\Merovan1.bmp", L""},
+        {L"/snapshots \"\" \"\"", false, false, false, L"", L""},
+        {L"/snapshots \"/paced\" \"\" /anyinput", false, false, true, L"/paced", L""},
+        {L"/anyinput /snapshots C:\\a.bmp", false, false, true, L"C:\\a.bmp", L""},
+        {L"/snapshots \"C:\\a b.bmp\" \"C:\\c d.bmp", false, false, false, L"C:\\a b.bmp",
+         L"C:\\c d.bmp"},  // an open quote runs to the end
+        {L"\"/snapshots\" \"a\" \"b\"", false, false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.commandLine)));
@@ -34,6 +46,11 @@ TEST(RendererSwitches, AreWordsMatchedWithoutRegardToCase) {
         EXPECT_EQ(switches.everyMonitor, row.monitors);
         EXPECT_EQ(switches.pacedFrames, row.paced);
         EXPECT_EQ(switches.anyInputEnds, row.anyInput);
+        ASSERT_EQ(switches.snapshots.has_value(), row.sheet != nullptr);
+        if (switches.snapshots) {
+            EXPECT_EQ(switches.snapshots->sheet, row.sheet);
+            EXPECT_EQ(switches.snapshots->background, row.background);
+        }
     }
 }
 
