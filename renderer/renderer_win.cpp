@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/program_names.h"
+#include "renderer/animation_clock.h"
 #include "renderer/frame_pacer.h"
 #include "renderer/gl_api.h"
 #include "renderer/monitor_layout.h"
@@ -250,9 +251,8 @@ void OnPaint(RendererState& state) {
     }
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    const float time =
-        static_cast<float>(static_cast<double>(now.QuadPart - state.startCount.QuadPart) /
-                           static_cast<double>(state.counterFrequency.QuadPart));
+    const double time =
+        AnimationSeconds(state.startCount.QuadPart, now.QuadPart, state.counterFrequency.QuadPart);
     if (state.escapeHeld || state.endRequested || PointerEndsRun(state)) {
         Stop(state);
         return;

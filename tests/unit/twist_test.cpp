@@ -1,5 +1,7 @@
 #include "renderer/twist.h"
 
+#include "renderer/animation_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -51,6 +53,55 @@ TEST(Twist, ShapesStayInTheirRangesOverTime) {
     EXPECT_GT(maxRadius, 1.2);
     EXPECT_GT(maxShift, 0.5);
     EXPECT_GT(maxTex, 0.9);
+}
+
+// Frames 60 times a second by the 10 MHz performance counter, from the start and after
+// three days: each frame's change of the sheet (its turn as OpenGL is given it, and its rings'
+// radii, offsets and texture offsets) must be the change of the motion itself between the
+// same two instants, within 1 %, and the turn must advance by the same angle at both times.
+TEST(Twist, FramesThreeDaysInAdvanceAsSmoothlyAsAtTheStart) {
+    constexpr int64_t kCountsPerSecond = 10'000'000;
+    constexpr int64_t kCountsPerFrame = kCountsPerSecond / 60;
+    constexpr int64_t kStartCount = 987'654'321'098;  // the counter runs from the boot
+    constexpr double kFrameSeconds = static_cast<double>(kCountsPerFrame) / kCountsPerSecond;
+    const auto ringChange = [](double from, double to) {
+        double sum = 0.0;
+        for (int k = 0; k < kRingCount; ++k) {
+            const RingShape a = RingShapeAt(k, from), b = RingShapeAt(k, to);
+            sum += std::fabs(b.radius - a.radius) + std::fabs(b.shiftX - a.shiftX) +
+                   std::fabs(b.texShift - a.texShift);
+        }
+        return sum;
+    };
+    const auto turnChange = [](double from, double to) {
+        const double step =
+            static_cast<float>(TurnDegreesAt(to)) - static_cast<float>(TurnDegreesAt(from));
+        return step < 0.0 ? step + 360.0 : step;
+    };
+    double firstTurnStep = 0.0;
+    for (const int64_t startSeconds : {int64_t{0}, int64_t{3 * 24 * 3600}}) {
+        SCOPED_TRACE(startSeconds);
+        double previous = 0.0;
+        for (int frame = 0; frame <= 120; ++frame) {
+            const int64_t sinceStart = startSeconds * kCountsPerSecond + frame * kCountsPerFrame;
+            const double seconds =
+                AnimationSeconds(kStartCount, kStartCount + sinceStart, kCountsPerSecond);
+            if (frame > 0) {
+                const double exactFrom =
+                    static_cast<double>(startSeconds) + (frame - 1) * kFrameSeconds;
+                const double exactTo = exactFrom + kFrameSeconds;
+                const double ideal = ringChange(exactFrom, exactTo);
+                EXPECT_NEAR(ringChange(previous, seconds), ideal, 0.01 * ideal) << frame;
+                const double turn = turnChange(previous, seconds);
+                EXPECT_NEAR(turn, kTurnDegreesPerSecond * (exactTo - exactFrom), 0.01 * turn);
+                if (startSeconds == 0 && frame == 1) {
+                    firstTurnStep = turn;
+                }
+                EXPECT_NEAR(turn, firstTurnStep, 0.01 * firstTurnStep) << frame;
+            }
+            previous = seconds;
+        }
+    }
 }
 
 TEST(Twist, SheetVertices) {
