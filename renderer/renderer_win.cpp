@@ -156,7 +156,6 @@ void Stop(RendererState& state) {
     state.running = false;
     ReleaseContext(state);
     PostQuitMessage(0);
-    ShowCursor(TRUE);
 }
 
 // Asked once a frame rather than told by pointer messages: the pointer counts wherever it
@@ -244,8 +243,6 @@ void OnSize(RendererState& state, LPARAM lParam) {
 }
 
 void OnPaint(RendererState& state) {
-    // Every paint hides the pointer once more, so it stays hidden over the window.
-    ShowCursor(FALSE);
     if (!state.running) {
         return;  // left invalid on purpose: the loop's first look then finds a paint waiting
     }
@@ -277,7 +274,7 @@ void OnKeyDown(RendererState& state, WPARAM key) {
     state.endRequested = state.endRequested || state.switches.anyInputEnds;
 }
 
-void OnButtonDown(RendererState& state) {
+void OnEndingInput(RendererState& state) {
     state.endRequested = state.endRequested || state.switches.anyInputEnds;
 }
 
@@ -320,7 +317,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_XBUTTONDOWN:
-            OnButtonDown(*state);
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            OnEndingInput(*state);
             break;
         default:
             break;
@@ -446,14 +445,17 @@ int Run(HINSTANCE instance, const wchar_t* commandLine, DrawOrder order) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     windowClass.lpfnWndProc = WindowProcedure;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hCursor = nullptr;  // no pointer over the window
     windowClass.lpszClassName = kRendererWindowClass;
     if (!RegisterClassW(&windowClass)) {
         return 0;
     }
-    const HWND window = CreateWindowExW(0, kRendererWindowClass, kRendererWindowTitle,
-                                        WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y, width,
-                                        height, nullptr, nullptr, instance, &state);
+    // Above every other window, and with no taskbar button or Alt+Tab entry, as a
+    // screensaver's window is.
+    const HWND window =
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRendererWindowClass,
+                        kRendererWindowTitle, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
+                        width, height, nullptr, nullptr, instance, &state);
     if (window == nullptr) {
         return 0;
     }

@@ -11,7 +11,7 @@ import random
 import struct
 import time
 
-from harness import RENDERER, RENDERER_TITLE, HarnessTimeout, write_bmp
+from harness import RENDERER, RENDERER_TITLE, HarnessTimeout, parse_wintool, wintool, write_bmp
 
 WIDTH, HEIGHT = 1024, 768
 ROOT_COLOUR = (48, 96, 144)
@@ -156,6 +156,26 @@ def test_window_geometry_and_picture(session, dist):
         assert picture.crop_bytes(*box) == before.crop_bytes(*box), \
             f"the renderer drew outside its window, in the box {box}"
 
+    code = session.end_by_escape(proc, window)
+    assert code == 0, f"exit code {code} after Escape"
+
+
+def test_window_stays_on_top_with_no_taskbar_button_and_no_pointer(session, dist):
+    remove_snapshots(session)
+    session.mouse_move(WIDTH + 100, HEIGHT + 100)
+    shown_outside = session.cursor_image()[4]
+    assert shown_outside > 0, "the pointer shows no picture over the desktop"
+    proc, window = start_renderer(session, dist)
+    line = parse_wintool(session.wine_output([str(wintool(dist)), "window", RENDERER_TITLE]))["window"]
+    extended = int(line["exstyle"], 16)
+    topmost, tool_window, app_window = 0x8, 0x80, 0x40000
+    assert extended & (topmost | tool_window | app_window) == topmost | tool_window, \
+        f"extended styles {extended:#x}: not topmost, or not a tool window, or an app window"
+    # Over the window the pointer has no picture; beside it, the desktop's again.
+    for (x, y), hidden in (((WIDTH // 2, HEIGHT // 2), True), ((WIDTH + 100, HEIGHT + 100), False)):
+        session.mouse_move(x, y)
+        session.wait_until(lambda: (session.cursor_image()[4] == 0) == hidden, 10,
+                           f"the pointer {'hidden' if hidden else 'shown'} at ({x}, {y})")
     code = session.end_by_escape(proc, window)
     assert code == 0, f"exit code {code} after Escape"
 

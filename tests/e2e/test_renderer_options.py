@@ -105,6 +105,8 @@ def test_any_input_ends_an_anyinput_run(session, dist):
         "a click": lambda proc: session.click(x, y),
         "a key other than Escape": lambda proc: session.key("a"),
         "20-pixel moves": move_until_it_ends,
+        "a turn of the wheel": lambda proc: session.click(x, y, button=5),
+        "a sideways turn of the wheel": lambda proc: session.click(x, y, button=6),
     }
     for name, act in ways.items():
         # The pointer rests in the window before it shows, so that only the act moves it.
