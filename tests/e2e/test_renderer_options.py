@@ -1,12 +1,13 @@
-"""End-to-end tests of the renderer's start while the pictures load, and of the
-input that ends an /anyinput run, under Wine.
+"""End-to-end tests of the renderer's switches and of its start while the
+pictures load, under Wine.
 
+Switches: /anyinput ends the run on any key, button, wheel or pointer move;
+/monitors is tested through the screensaver, in test_display_options.py.
 Loading: the pictures are prepared off the drawing thread, so the window stays
-black until they are ready and Escape works meanwhile. /anyinput ends the run on
-any key, button or pointer move. The display options' runs through the
-screensaver are in test_display_options.py.
+black until they are ready and Escape works meanwhile.
 """
 
+import itertools
 import struct
 import sys
 import time
@@ -87,33 +88,27 @@ def test_escape_while_a_large_picture_loads(session, dist):
 def test_any_input_ends_an_anyinput_run(session, dist):
     remove_snapshots(session)
     write_bmp(snapshot_paths(session, 1)[0], *diagonal_stripes())
-    x, y = 400, 300
 
-    def move_until_it_ends(proc):
-        # Moves count from the end of the run's first half second on: the pointer goes
-        # back and forth until one of them ends the run.
-        spots = [(x + 20, y), (x, y)]
-
-        def moved():
-            session.mouse_move(*spots[0])
-            spots.reverse()
-            return proc.poll() is not None
-
-        session.wait_until(moved, 15, "the end of the run after 20-pixel moves", interval=0.2)
+    def move_until_it_ends(x, y):
+        # Moves count after the run's first half second: back and forth until one ends it.
+        spots = itertools.cycle([(x + 20, y), (x, y)])
+        session.wait_until(lambda: session.mouse_move(*next(spots)) or proc.poll() is not None, 15,
+                           "the end of the run after 20-pixel moves", interval=0.2)
 
     ways = {
-        "a click": lambda proc: session.click(x, y),
-        "a key other than Escape": lambda proc: session.key("a"),
+        "a click": lambda x, y: session.click(x, y),
+        "a key other than Escape": lambda x, y: session.key("a"),
         "20-pixel moves": move_until_it_ends,
-        "a turn of the wheel": lambda proc: session.click(x, y, button=5),
-        "a sideways turn of the wheel": lambda proc: session.click(x, y, button=6),
+        "a turn of the wheel": lambda x, y: session.click(x, y, button=5),
+        "a sideways turn of the wheel": lambda x, y: session.click(x, y, button=6),
     }
     for name, act in ways.items():
         # The pointer rests in the window before it shows, so that only the act moves it.
+        x, y = 400, 300
         session.mouse_move(x, y)
         proc, window = start(session, dist, "/anyinput")
         wait_for_picture(session, proc, draws_something, f"a drawn frame before {name}")
-        act(proc)
+        act(x, y)
         try:
             code = session.wait_exit(proc, timeout=15)
         except HarnessTimeout:

@@ -1,5 +1,3 @@
-// Which copy of a snapshot picture the renderer reads when it is not told: the one written
-// last, at the root of C: or in the user's temporary folder.
 #include <cwchar>
 
 #include <gtest/gtest.h>
