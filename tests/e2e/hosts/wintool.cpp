@@ -1,10 +1,9 @@
 // A small Windows-side helper for the end-to-end tests: reads windows as Windows sees them,
 // sends them messages, and hosts a preview the way the display settings do.
 //
-//   wintool window TITLE                 one line: hwnd class x y width height client visible
-//                                        style exstyle parent caption
-//   wintool close TITLE                  posts WM_CLOSE to the top-level window TITLE
-//   wintool repaint TITLE                has the window TITLE and its children repaint all
+//   wintool window TITLE                 one line: hwnd class x y width height client visible styles
+//   parent caption wintool close TITLE                  posts WM_CLOSE to the top-level window
+//   TITLE wintool repaint TITLE                has the window TITLE and its children repaint all
 //   wintool endsession TITLE             tells the window TITLE that the user's session ends
 //                                        (WM_QUERYENDSESSION, then WM_ENDSESSION)
 //   wintool desktop                      the desktop window's line, as for "window"
