@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "forms/graphics.h"
-#include "forms/handles.h"
 #include "forms/timer.h"
 
 namespace forms {
@@ -100,11 +99,10 @@ bool Form::OnGraphicMessage(UINT message, WPARAM, LPARAM lParam) {
             Graphic* graphic = GraphicAt(lParam);
             if (graphic == nullptr)
                 return false;
-            const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
-            if (button == 1)
+            if (message == WM_LBUTTONDOWN)
                 pressed_ = graphic;
-            if (graphic->MouseDown)
-                graphic->MouseDown(button);
+            if (graphic->Press)
+                graphic->Press();
             return true;
         }
         case WM_LBUTTONUP: {
@@ -126,8 +124,8 @@ LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form::OnTimer(UINT_PTR id) {
     for (Timer* timer : timers_) {
-        if (timer->Id() == id) {
-            timer->Tick();
+        if (timer->id_ == id) {
+            timer->onTick_();
             return;
         }
     }
@@ -141,9 +139,25 @@ void Form::OnSetCursor() {
     HCURSOR cursor = LoadCursorW(nullptr, IDC_ARROW);
     if (graphic != nullptr && graphic->cursor != nullptr)
         cursor = graphic->cursor;
-    if (ProgramPointer() != nullptr)
-        cursor = ProgramPointer();
+    const Form* top = FromWindow(GetAncestor(window_, GA_ROOT));
+    if (top != nullptr && top->busyPointer_ != nullptr)
+        cursor = top->busyPointer_;
     SetCursor(cursor);
+}
+
+void Form::SetBusyPointer(HCURSOR pointer) {
+    busyPointer_ = pointer;
+    SetCursor(pointer != nullptr ? pointer : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+// The form of one of this program's windows; null for any other window, such as the one a
+// preview is shown in, which belongs to another program.
+Form* Form::FromWindow(HWND window) {
+    if (window == nullptr ||
+        GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&WindowProc)) {
+        return nullptr;
+    }
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 bool Form::OnEraseBackground(HDC dc) {

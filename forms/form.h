@@ -46,6 +46,10 @@ class Form {
     void Move(int x, int y, int width, int height) const;
     void Invalidate() const;
 
+    // The pointer over this top-level form and every form inside it while set (the
+    // hourglass while something slow runs); null shows each form's own pointer again.
+    void SetBusyPointer(HCURSOR pointer);
+
   protected:
     // The form's own message handling; unhandled messages go to DefaultHandling.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -59,6 +63,7 @@ class Form {
     friend class Timer;
     friend const wchar_t* FormClassName();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static Form* FromWindow(HWND window);
     void OnTimer(UINT_PTR id);
     void Paint(HDC dc);
     void OnSetCursor();
@@ -72,6 +77,7 @@ class Form {
     std::vector<Timer*> timers_;
     std::vector<Graphic*> graphics_;
     Graphic* pressed_ = nullptr;
+    HCURSOR busyPointer_ = nullptr;
 };
 
 // Registers (once) the window class shared by every form and returns its name.

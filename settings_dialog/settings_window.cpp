@@ -96,15 +96,10 @@ void ShadeSurface(forms::PictureSurface& surface, uint32_t (*shade)(int y, int h
     surface.Refresh();
 }
 
-void PlaceButton(controls::PushButton& button, HWND parent, const Box& box,
-                 const wchar_t* caption) {
-    button.Create(parent, Px(box.left), Py(box.top), Px(box.width), Py(box.height));
-    // The stored layout holds a caption and a font for each button.
-    const forms::FontSpec font = controls::DefaultButtonFont();
-    forms::PropertyStore layout;
-    layout.Write(L"caption", std::wstring(caption), std::wstring(L"Command"));
-    layout.Write(L"font", font, forms::FontSpec{});
-    button.Restore(layout, font);
+void PlaceButton(controls::PushButton& button, HWND parent, const Box& box, const wchar_t* caption,
+                 const controls::ButtonFaces& faces) {
+    button.Create(parent, Px(box.left), Py(box.top), Px(box.width), Py(box.height), faces);
+    button.SetCaption(caption);
 }
 
 std::wstring ShortPathOf(const std::wstring& path) {
@@ -161,6 +156,9 @@ SettingsWindow::SettingsWindow(const Settings& settings, const SettingsFiles& fi
     : settings_(settings), files_(files) {}
 
 bool SettingsWindow::Build() {
+    faces_ = controls::ButtonFaces::Load();
+    if (!faces_)
+        return false;
     font_.reset(MakeFont(false));
     linkFont_.reset(MakeFont(true));
     hand_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCursorHand));
@@ -206,11 +204,11 @@ void SettingsWindow::PlaceButtons() {
     const RECT repeat = PixelRect(kRepeatBox);
     panel_.repeatBox.Create(panel_.Hwnd(), repeat.left, repeat.top, repeat.right - repeat.left,
                             repeat.bottom - repeat.top, font_.get());
-    PlaceButton(panel_.fileButton, panel_.Hwnd(), kFileButton, L"...");
+    PlaceButton(panel_.fileButton, panel_.Hwnd(), kFileButton, L"...", *faces_);
     panel_.fileButton.Click = [this] { PickFile(); };
-    PlaceButton(saveButton_, backdrop_.Hwnd(), kSetButton, L"設定");
+    PlaceButton(saveButton_, backdrop_.Hwnd(), kSetButton, L"設定", *faces_);
     saveButton_.Click = [this] { Save(); };
-    PlaceButton(cancelButton_, backdrop_.Hwnd(), kCancelButton, L"ｷｬﾝｾﾙ");
+    PlaceButton(cancelButton_, backdrop_.Hwnd(), kCancelButton, L"ｷｬﾝｾﾙ", *faces_);
     cancelButton_.Click = [this] { Unload(); };
 }
 
@@ -222,8 +220,8 @@ void SettingsWindow::PlaceMusicChoices() {
         PlaceMarkRow(panel_, row, kMarks[i], kChoiceLabels[i], kChoiceTexts[i], font_.get(),
                      measuring.Get());
         // A press of any mouse button on a mark or its label chooses.
-        row.mark.MouseDown = [this, i](int) { Choose(i); };
-        row.caption.MouseDown = [this, i](int) { Choose(i); };
+        row.mark.Press = [this, i] { Choose(i); };
+        row.caption.Press = [this, i] { Choose(i); };
     }
     panel_.repeatLabel.rect = PixelRect(kRepeatLabel);
     panel_.repeatLabel.text = L"曲目をﾘﾋﾟｰﾄ";
@@ -273,9 +271,9 @@ void SettingsWindow::Load() {
                        (outer.right - outer.left) * tppX, (outer.bottom - outer.top) * tppY);
     SetWindowPos(Hwnd(), nullptr, at.left / tppX, at.top / tppY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     // The buttons start watching the pointer in the window's control order.
-    cancelButton_.Initialize();
-    saveButton_.Initialize();
-    panel_.fileButton.Initialize();
+    cancelButton_.StartTracking();
+    saveButton_.StartTracking();
+    panel_.fileButton.StartTracking();
     ShowChoice();
     ShowDisplayOptions();
     // The box's text before its list, so that the list does not pick the text.
@@ -288,7 +286,7 @@ void SettingsWindow::Load() {
         zoomOrigin_ = POINT{0, 0};
     Shade();
     Zoom(Hwnd(), zoomOrigin_, true);
-    forms::SetProgramPointer(nullptr);
+    SetBusyPointer(nullptr);
 }
 
 void SettingsWindow::Shade() {
@@ -300,7 +298,7 @@ void SettingsWindow::Shade() {
 
 void SettingsWindow::ShowChoice() {
     const ChoiceLook look = LookOfChoice(settings_.musicKind);
-    panel_.fileButton.SetEnabled(controls::kFalse);
+    panel_.fileButton.SetEnabled(false);
     panel_.repeatBox.SetEnabled(false);
     for (forms::Image& mark : panel_.marks)
         mark.SetPicture(markOff_.get());
@@ -309,7 +307,7 @@ void SettingsWindow::ShowChoice() {
     if (look.repeatEnabled)
         panel_.repeatBox.SetEnabled(true);
     if (look.fileButtonEnabled)
-        panel_.fileButton.SetEnabled(controls::kTrue);
+        panel_.fileButton.SetEnabled(true);
     panel_.Refresh();
 }
 
@@ -361,9 +359,9 @@ void SettingsWindow::PickFile() {
 }
 
 void SettingsWindow::OpenLink() {
-    forms::SetProgramPointer(LoadCursorW(nullptr, IDC_WAIT));
+    SetBusyPointer(LoadCursorW(nullptr, IDC_WAIT));
     ShellExecuteW(Hwnd(), L"open", homePageLink_.text.c_str(), L"", L"", SW_SHOWNORMAL);
-    forms::SetProgramPointer(nullptr);
+    SetBusyPointer(nullptr);
 }
 
 void SettingsWindow::Save() {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "controls/push_button.h"
 #include "forms/combo_box.h"
 #include "forms/form.h"
@@ -76,7 +78,8 @@ class SettingsWindow : public forms::Form {
 
     Settings settings_;
     const SettingsFiles& files_;
-    forms::PictureSurface backdrop_;  // the window's own shaded background
+    std::optional<controls::ButtonFaces> faces_;  // before the buttons, which draw from it
+    forms::PictureSurface backdrop_;              // the window's own shaded background
     MusicPanel panel_;
     DisplayPanel displayPanel_;
     controls::PushButton saveButton_;
