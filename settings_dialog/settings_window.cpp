@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "common/program_names.h"
 #include "forms/graphics.h"
 #include "forms/program.h"
 #include "settings_dialog/dialog_logic.h"

@@ -20,8 +20,6 @@ namespace merovan {
 
 // The window's caption; while a window has it, the program starts nothing else.
 constexpr wchar_t kSettingsWindowCaption[] = L"<メロヴァン>";
-// The title of the program's message boxes.
-constexpr wchar_t kProgramTitle[] = L"メロヴァン";
 
 // A grey panel with a framed heading at its top.
 class HeadedPanel : public forms::PictureSurface {
