@@ -15,6 +15,7 @@
 #include "forms/handles.h"
 #include "forms/picture_surface.h"
 #include "settings/settings_file.h"
+#include "settings_dialog/dialog_logic.h"
 
 namespace merovan {
 
@@ -76,6 +77,7 @@ class SettingsWindow : public forms::Form {
 
     Settings settings_;
     const SettingsFiles& files_;
+    LayoutScale scale_;
     std::optional<controls::ButtonFaces> faces_;  // before the buttons, which draw from it
     forms::PictureSurface backdrop_;              // the window's own shaded background
     MusicPanel panel_;
