@@ -1,26 +1,15 @@
 #include "forms/form.h"
 
-#include <algorithm>
-
 #include "forms/graphics.h"
 #include "forms/timer.h"
 
 namespace forms {
 
-const wchar_t* FormClassName() {
-    static const wchar_t kName[] = L"MerovanForm";
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = Form::WindowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kName;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-    return kName;
-}
+namespace {
+
+constexpr wchar_t kClassName[] = L"MerovanForm";
+
+}  // namespace
 
 FormStyle ChildStyle(HWND parent, int x, int y, int width, int height) {
     FormStyle style;
@@ -41,10 +30,18 @@ Form::~Form() {
 }
 
 bool Form::Create(const FormStyle& style) {
+    // Every form shares one window class; registering it again fails, harmlessly.
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
     if (style.backColour)
         background_.reset(CreateSolidBrush(*style.backColour));
-    window_ = CreateWindowExW(style.exStyle, FormClassName(), style.caption.c_str(), style.style,
-                              style.x, style.y, style.width, style.height, style.parent, nullptr,
+    window_ = CreateWindowExW(0, kClassName, style.caption.c_str(), style.style, style.x, style.y,
+                              style.width, style.height, style.parent, nullptr,
                               GetModuleHandleW(nullptr), this);
     if (window_ == nullptr)
         return false;

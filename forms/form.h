@@ -18,7 +18,6 @@ class Graphic;
 struct FormStyle {
     std::wstring caption;
     DWORD style = WS_POPUP;
-    DWORD exStyle = 0;
     HWND parent = nullptr;
     int x = 0, y = 0, width = 0, height = 0;
     std::optional<COLORREF> backColour;  // none: the form's content covers everything
@@ -61,7 +60,6 @@ class Form {
 
   private:
     friend class Timer;
-    friend const wchar_t* FormClassName();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static Form* FromWindow(HWND window);
     void OnTimer(UINT_PTR id);
@@ -79,8 +77,5 @@ class Form {
     Graphic* pressed_ = nullptr;
     HCURSOR busyPointer_ = nullptr;
 };
-
-// Registers (once) the window class shared by every form and returns its name.
-const wchar_t* FormClassName();
 
 }  // namespace forms
