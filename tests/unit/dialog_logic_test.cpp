@@ -29,18 +29,11 @@ TEST(DialogLogic, LayoutGrowsWithTheScreensDpi) {
     struct Row {
         int pixelsAt96, dpi, pixels;
     };
-    const Row rows[] = {
-        {469, 96, 469},
-        {13, 96, 13},
-        {13, 120, 16},
-        {77, 120, 96},
-        {25, 144, 37},
-        {10, 72, 7},
-        // Whole fifteenths a pixel: 7 at 192 DPI, not 7.5; 8 at 168 DPI, not 8.57.
-        {77, 192, 165},
-        {13, 168, 24},
-        {10, 3000, 150},  // finer than 1440 DPI: one fifteenth a pixel
-    };
+    // Whole fifteenths a pixel: 7 at 192 DPI, not 7.5; 8 at 168 DPI, not 8.57; and one
+    // on a screen finer than 1440 DPI.
+    const Row rows[] = {{469, 96, 469}, {13, 96, 13},  {13, 120, 16},
+                        {77, 120, 96},  {25, 144, 37}, {10, 72, 7},
+                        {77, 192, 165}, {13, 168, 24}, {10, 3000, 150}};
     for (const Row& row : rows) {
         EXPECT_EQ((LayoutScale{row.dpi, 96}.X(row.pixelsAt96)), row.pixels)
             << row.pixelsAt96 << " at " << row.dpi;
