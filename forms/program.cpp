@@ -56,13 +56,6 @@ int ScreenDpiY() {
     return DotsPerInch(LOGPIXELSY);
 }
 
-int TwipsPerPixelX() {
-    return kTwipsPerInch / ScreenDpiX();
-}
-int TwipsPerPixelY() {
-    return kTwipsPerInch / ScreenDpiY();
-}
-
 StartedProgram StartProgram(const std::wstring& path, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

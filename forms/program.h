@@ -20,9 +20,6 @@ RECT VirtualScreenPixels();
 // Dots per inch of the screen, across and down.
 int ScreenDpiX();
 int ScreenDpiY();
-constexpr int kTwipsPerInch = 1440;
-int TwipsPerPixelX();
-int TwipsPerPixelY();
 
 struct StartedProgram {
     DWORD processId = 0;
