@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "common/bitmap_rows.h"
 #include "forms/form.h"
 #include "forms/handles.h"
 
@@ -24,7 +25,7 @@ class PictureSurface : public Form {
     HDC Canvas() const { return canvas_.Get(); }
     // The bitmap's rows: 24-bit blue-green-red, bottom row first, Stride() bytes apart.
     uint8_t* Rows() const { return bits_; }
-    size_t Stride() const { return (static_cast<size_t>(width_) * 3 + 3) / 4 * 4; }
+    size_t Stride() const { return merovan::BitmapRowBytes(width_, 24); }
     // Turns the picture upside down.
     void FlipRows();
     // Shows the bitmap's current content.

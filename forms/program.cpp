@@ -3,7 +3,9 @@
 #include <vector>
 
 namespace forms {
+namespace {
 
+// Full path of the running program file (long paths included).
 std::wstring ProgramPath() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
@@ -16,6 +18,16 @@ std::wstring ProgramPath() {
         buffer.resize(buffer.size() * 2);  // cut: try a larger buffer
     }
 }
+
+constexpr int kStandardDpi = 96;
+
+int DotsPerInch(int axis) {
+    const WindowDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), axis);
+    return dpi > 0 ? dpi : kStandardDpi;
+}
+
+}  // namespace
 
 std::wstring ProgramFolder() {
     const std::wstring path = ProgramPath();
@@ -37,31 +49,11 @@ RECT VirtualScreenPixels() {
                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-namespace {
-
-constexpr int kStandardDpi = 96;
-
-int DotsPerInch(int axis) {
-    const WindowDC screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.Get(), axis);
-    return dpi > 0 ? dpi : kStandardDpi;
+int ScreenDpiX() {
+    return DotsPerInch(LOGPIXELSX);
 }
-
-int TwipsPerPixel(int axis) {
-    return kTwipsPerInch / DotsPerInch(axis);
-}
-
-}  // namespace
-
-int ScreenDpi() {
+int ScreenDpiY() {
     return DotsPerInch(LOGPIXELSY);
-}
-
-int TwipsPerPixelX() {
-    return TwipsPerPixel(LOGPIXELSX);
-}
-int TwipsPerPixelY() {
-    return TwipsPerPixel(LOGPIXELSY);
 }
 
 StartedProgram StartProgram(const std::wstring& path, const std::wstring& arguments) {

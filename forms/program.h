@@ -10,20 +10,16 @@
 
 namespace forms {
 
-// Full path of the running program file (long paths included).
-std::wstring ProgramPath();
-// Its folder, without a trailing backslash.
+// The running program file's folder, without a trailing backslash.
 std::wstring ProgramFolder();
 
 int ScreenWidthPixels();
 int ScreenHeightPixels();
 // The rectangle around every monitor, in device pixels; the primary one's top-left is 0, 0.
 RECT VirtualScreenPixels();
-constexpr int kTwipsPerInch = 1440;
-// Dots per inch of the screen, vertically.
-int ScreenDpi();
-int TwipsPerPixelX();
-int TwipsPerPixelY();
+// Dots per inch of the screen, across and down.
+int ScreenDpiX();
+int ScreenDpiY();
 
 struct StartedProgram {
     DWORD processId = 0;

@@ -15,12 +15,6 @@ constexpr wchar_t kPreviewCaption[] = L"Preview Window";
 // guard that the process does not outlive it.
 constexpr UINT kParentCheckIntervalMs = 1000;
 
-// A size in twips as a 16-bit number; one that does not fit stays 0.
-int16_t Twips16(long pixels, int twipsPerPixel) {
-    const long twips = pixels * twipsPerPixel;
-    return (twips >= -32768 && twips <= 32767) ? static_cast<int16_t>(twips) : 0;
-}
-
 // A real window that the preview can live in. Put into the desktop window it would cover
 // the screen for good, and put into the renderer's window it would keep that window from
 // ever ending.
@@ -41,10 +35,8 @@ bool PreviewForm::Start(HWND parent) {
     parent_ = parent;
     RECT area{};  // stays empty, and the form with it, should the parent go meanwhile
     GetWindowRect(parent, &area);
-    const int tppX = forms::TwipsPerPixelX();
-    const int tppY = forms::TwipsPerPixelY();
-    const int16_t width = Twips16(area.right - area.left, tppX);
-    const int16_t height = Twips16(area.bottom - area.top, tppY);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
 
     forms::FormStyle style;
     style.caption = kPreviewCaption;
@@ -60,9 +52,9 @@ bool PreviewForm::Start(HWND parent) {
 
     SetWindowLongW(Hwnd(), GWL_STYLE, GetWindowLongW(Hwnd(), GWL_STYLE) | WS_CHILD);
     SetParent(Hwnd(), parent);  // a parent gone meanwhile is caught by the parent check
-    Move(0, 0, width / tppX, height / tppY);
+    Move(0, 0, width, height);
     // The picture keeps its own size at the top-left corner; the rest shows the black form.
-    desktopImage_.rect = RECT{0, 0, width / tppX, height / tppY};
+    desktopImage_.rect = RECT{0, 0, width, height};
     Show(SW_SHOW);
     return true;
 }

@@ -12,9 +12,9 @@ namespace {
 
 constexpr UINT kMusicRepeatIntervalMs = 1000;
 constexpr UINT kCdWatchIntervalMs = 200;
-// The second file's picture: 1395 × 1275 twips, 93 × 85 pixels at 96 dpi.
-constexpr int kBackWidthTwips = 1395;
-constexpr int kBackHeightTwips = 1275;
+// The second file's picture.
+constexpr int kBackWidthPx = 93;
+constexpr int kBackHeightPx = 85;
 
 // What the first snapshot holds: the primary screen, or every monitor when the renderer
 // is to cover them all.
@@ -45,8 +45,7 @@ RunStart RunForm::Load() {
     if (!Create(style))
         return RunStart::kNoForm;
 
-    backgroundPicture_.Create(Hwnd(), 0, 0, kBackWidthTwips / forms::TwipsPerPixelX(),
-                              kBackHeightTwips / forms::TwipsPerPixelY());
+    backgroundPicture_.Create(Hwnd(), 0, 0, kBackWidthPx, kBackHeightPx);
     desktopPicture_.Create(Hwnd(), 0, 0, style.width, style.height);
 
     CaptureDesktop(area);
