@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace merovan {
@@ -22,15 +23,11 @@ enum class Mode {
 // and the blanks after it.
 std::wstring ArgumentsOf(const std::wstring& commandLine);
 
-// The second character, upper-cased; 0 when there are fewer than two characters.
-wchar_t SwitchLetter(const std::wstring& arguments);
-
 Mode ModeOf(const std::wstring& arguments);
 
-// The number from the fourth character on, read the way the screensaver has always read
-// it: blanks skipped, reading stops at the first character that cannot continue the
-// number, a fraction rounds half to even. 0 when there is no number or it does not fit
-// 32 bits.
-int32_t PreviewWindowNumber(const std::wstring& arguments);
+// The decimal number from the fourth character on: blanks skipped, reading stops at the
+// first character that cannot continue the number, a fraction rounds half to even. None
+// when there is no number or it does not fit 32 bits.
+std::optional<int32_t> PreviewWindowNumber(const std::wstring& arguments);
 
 }  // namespace merovan

@@ -13,13 +13,8 @@ namespace {
 constexpr wchar_t kPreviewCaption[] = L"Preview Window";
 // The display settings destroy the parent, and with it this form; this check is the second
 // guard that the process does not outlive it.
+constexpr UINT_PTR kParentCheckTimer = 1;
 constexpr UINT kParentCheckIntervalMs = 1000;
-
-// A size in twips as a 16-bit number; one that does not fit stays 0.
-int16_t Twips16(long pixels, int twipsPerPixel) {
-    const long twips = pixels * twipsPerPixel;
-    return (twips >= -32768 && twips <= 32767) ? static_cast<int16_t>(twips) : 0;
-}
 
 // A real window that the preview can live in. Put into the desktop window it would cover
 // the screen for good, and put into the renderer's window it would keep that window from
@@ -35,16 +30,16 @@ bool CanHoldPreview(HWND parent) {
 }  // namespace
 
 PreviewForm::PreviewForm()
-    : parentCheck_(*this, 1, kParentCheckIntervalMs, [this] { CheckParent(); }) {}
+    : parentCheck_(*this, kParentCheckTimer, kParentCheckIntervalMs, [this] { CheckParent(); }) {}
 
 bool PreviewForm::Start(HWND parent) {
+    if (!CanHoldPreview(parent))
+        return false;
     parent_ = parent;
     RECT area{};  // stays empty, and the form with it, should the parent go meanwhile
     GetWindowRect(parent, &area);
-    const int tppX = forms::TwipsPerPixelX();
-    const int tppY = forms::TwipsPerPixelY();
-    const int16_t width = Twips16(area.right - area.left, tppX);
-    const int16_t height = Twips16(area.bottom - area.top, tppY);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
 
     forms::FormStyle style;
     style.caption = kPreviewCaption;
@@ -60,9 +55,9 @@ bool PreviewForm::Start(HWND parent) {
 
     SetWindowLongW(Hwnd(), GWL_STYLE, GetWindowLongW(Hwnd(), GWL_STYLE) | WS_CHILD);
     SetParent(Hwnd(), parent);  // a parent gone meanwhile is caught by the parent check
-    Move(0, 0, width / tppX, height / tppY);
+    Move(0, 0, width, height);
     // The picture keeps its own size at the top-left corner; the rest shows the black form.
-    desktopImage_.rect = RECT{0, 0, width / tppX, height / tppY};
+    desktopImage_.rect = RECT{0, 0, width, height};
     Show(SW_SHOW);
     return true;
 }
@@ -76,7 +71,7 @@ void PreviewForm::PaintContent(HDC dc) {
 
 void PreviewForm::CheckParent() {
     if (!IsWindow(parent_))
-        forms::EndProgram();
+        PostQuitMessage(0);
 }
 
 LRESULT PreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -88,13 +83,6 @@ LRESULT PreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return DefaultHandling(message, wParam, lParam);
     }
-}
-
-bool StartPreview(HWND parent) {
-    if (!CanHoldPreview(parent))
-        return false;
-    static PreviewForm form;
-    return form.Start(parent);
 }
 
 }  // namespace merovan

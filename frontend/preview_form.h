@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "forms/form.h"
-#include "forms/handles.h"
 #include "forms/graphics.h"
+#include "forms/handles.h"
 #include "forms/timer.h"
 
 namespace merovan {
@@ -14,7 +14,8 @@ namespace merovan {
 class PreviewForm : public forms::Form {
   public:
     PreviewForm();
-    // Puts the form into `parent`, sized to it, and shows it.
+    // Puts the form into `parent`, sized to it, and shows it. False when `parent` cannot
+    // hold a preview: the process then ends at once.
     bool Start(HWND parent);
 
   protected:
@@ -31,8 +32,5 @@ class PreviewForm : public forms::Form {
     forms::Timer parentCheck_;
     HWND parent_ = nullptr;
 };
-
-// False when `parent` is not a window: the process then ends at once.
-bool StartPreview(HWND parent);
 
 }  // namespace merovan

@@ -34,14 +34,12 @@ TEST(CommandLine, OnlyTheSecondCharacterDecides) {
     for (const Row& row : rows) {
         EXPECT_EQ(ModeOf(row.arguments), row.mode) << '"' << row.arguments << '"';
     }
-    EXPECT_EQ(SwitchLetter(L"/"), L'\0');
-    EXPECT_EQ(SwitchLetter(L"/p"), L'P');
 }
 
 TEST(CommandLine, PreviewWindowNumberFromTheFourthCharacter) {
     struct Row {
         const wchar_t* arguments;
-        int32_t number;
+        std::optional<int32_t> number;
     };
     const Row rows[] = {
         {L"/p 1234", 1234},
@@ -53,18 +51,17 @@ TEST(CommandLine, PreviewWindowNumberFromTheFourthCharacter) {
         {L"/p 12.5", 12},       // half to even
         {L"/p 13.5", 14},
         {L"/p -5", -5},
-        {L"/p &H1F", 31},
-        {L"/p &HFFFFFFFF", -1},
+        {L"/p &H1F", std::nullopt},  // Windows passes the handle in decimal
         {L"/p 2147483647", 2147483647},
-        {L"/p 2147483648", 0},  // does not fit: stays 0
+        {L"/p 2147483648", std::nullopt},
         {L"/p 1e3", 1000},
         {L"/p 1e", 1},
-        {L"/p", 0},
-        {L"/p ", 0},
-        {L"/p abc", 0},
+        {L"/p", std::nullopt},
+        {L"/p ", std::nullopt},
+        {L"/p abc", std::nullopt},
         {L"/p 0", 0},
-        {L"/p -", 0},
-        {L"/p .", 0},
+        {L"/p -", std::nullopt},
+        {L"/p .", std::nullopt},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(PreviewWindowNumber(row.arguments), row.number) << '"' << row.arguments << '"';
