@@ -41,9 +41,11 @@ bool PreviewForm::Start(HWND parent) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
 
-    forms::FormStyle style;
+    // Made a child of the given window from the start: a pop-up made a child afterwards
+    // would be both.
+    forms::FormStyle style = forms::ChildStyle(parent, 0, 0, width, height);
     style.caption = kPreviewCaption;
-    style.style = WS_POPUP;
+    style.style = WS_CHILD;  // shown once it holds its pictures
     style.backColour = RGB(0, 0, 0);
     parentCheck_.SetEnabled(true);
     if (!Create(style))
@@ -51,13 +53,9 @@ bool PreviewForm::Start(HWND parent) {
     background_.reset(forms::LoadPicture(kPicturePreviewBackground));
     desktopPicture_.reset(forms::LoadPicture(kPicturePreviewDesktop));
     desktopImage_.SetPicture(desktopPicture_.get());
-    AddGraphic(desktopImage_);
-
-    SetWindowLongW(Hwnd(), GWL_STYLE, GetWindowLongW(Hwnd(), GWL_STYLE) | WS_CHILD);
-    SetParent(Hwnd(), parent);  // a parent gone meanwhile is caught by the parent check
-    Move(0, 0, width, height);
     // The picture keeps its own size at the top-left corner; the rest shows the black form.
     desktopImage_.rect = RECT{0, 0, width, height};
+    AddGraphic(desktopImage_);
     Show(SW_SHOW);
     return true;
 }

@@ -1,11 +1,7 @@
 #include "frontend/run_form.h"
 
 #include "common/program_names.h"
-#include "forms/files.h"
-#include "forms/program.h"
-#include "frontend/desktop_picture_win.h"
 #include "frontend/renderer_switches.h"
-#include "frontend/snapshot_files.h"
 #include "music/background_music_win.h"
 
 namespace merovan {
@@ -14,6 +10,9 @@ namespace {
 enum TimerId : UINT_PTR { kMusicRepeatTimer = 1, kCdWatchTimer, kRendererWatchTimer };
 constexpr UINT kMusicRepeatIntervalMs = 1000;
 constexpr UINT kCdWatchIntervalMs = 200;
+// How long a renderer whose window has gone has to end itself, and how long an ended one
+// has to let go of its files.
+constexpr DWORD kRendererExitWaitMs = 5000;
 
 // What the first snapshot holds: the primary screen, or every monitor when the renderer
 // is to cover them all.
@@ -35,8 +34,19 @@ MusicSource MusicFor(const Settings& settings) {
     }
 }
 
-bool WriteWhole(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-    return forms::WriteWholeFile(path, bytes.data(), bytes.size());
+// Whether the renderer process `id` shows its window: a top-level window of the renderer's
+// class and title that belongs to that process. Another process's window of that name, an
+// earlier renderer left running, is not this run's.
+bool RendererWindowShown(DWORD id) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, kRendererWindowClass, kRendererWindowTitle);
+         window != nullptr;
+         window = FindWindowExW(nullptr, window, kRendererWindowClass, kRendererWindowTitle)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == id)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -62,7 +72,8 @@ RunStart RunForm::Load() {
         ShowCursor(FALSE);  // the display counter it returns is of no use here
         pointerHidden_ = true;
     }
-    WriteSnapshots();  // both files are complete before the renderer starts and reads them
+    // Both files are complete before the renderer starts and reads them.
+    snapshots_.emplace(CaptureArea(settings_.display));
     if (!StartRenderer()) {
         rendererWatchTimer_.SetEnabled(false);  // the caller's message must not be cut short
         ShowPointer();                          // for the user to answer it
@@ -72,22 +83,10 @@ RunStart RunForm::Load() {
     return RunStart::kStarted;
 }
 
-void RunForm::WriteSnapshots() {
-    const std::wstring temp = UserTempFolder(GetTempPathW);
-    if (const auto desktop = DesktopPictureFile(CaptureArea(settings_.display))) {
-        WriteSnapshot(kSheetSnapshot, temp,
-                      [&desktop](const std::wstring& path) { return WriteWhole(path, *desktop); });
-    }
-    const std::vector<uint8_t> background = BackgroundPictureFile();
-    WriteSnapshot(kBackgroundSnapshot, temp,
-                  [&background](const std::wstring& path) { return WriteWhole(path, background); });
-}
-
 bool RunForm::StartRenderer() {
-    rendererProcess_ = forms::StartProgram(forms::ProgramFolder() + L"\\" + kRendererFileName,
-                                           RendererArguments(settings_.display))
-                           .process;
-    return rendererProcess_ != nullptr;
+    renderer_ = forms::StartProgram(forms::ProgramFolder() + L"\\" + kRendererFileName,
+                                    RendererArguments(settings_.display, snapshots_->Paths()));
+    return renderer_.process != nullptr;
 }
 
 void RunForm::StartMusic() {
@@ -103,20 +102,32 @@ void RunForm::CheckCd() {
 }
 
 void RunForm::WatchRenderer() {
-    const bool windowFound = FindWindowW(nullptr, kRendererWindowTitle) != nullptr;
-    const bool rendererExited =
-        !rendererProcess_ || WaitForSingleObject(rendererProcess_.get(), 0) == WAIT_OBJECT_0;
+    const bool windowFound = RendererWindowShown(renderer_.processId);
+    const bool rendererExited = WaitForSingleObject(renderer_.process.get(), 0) != WAIT_TIMEOUT;
     if (watch_.ShouldEnd(windowFound, rendererExited, GetTickCount64()))
-        EndRun();
+        EndRun(true);
 }
 
-void RunForm::EndRun() {
+void RunForm::EndRenderer(bool windowGone) {
+    if (!renderer_.process)
+        return;
+    const HANDLE process = renderer_.process.get();
+    if (WaitForSingleObject(process, windowGone ? kRendererExitWaitMs : 0) == WAIT_TIMEOUT)
+        TerminateProcess(process, 0);
+    WaitForSingleObject(process, kRendererExitWaitMs);
+    renderer_ = forms::StartedProgram();
+}
+
+void RunForm::EndRun(bool rendererWindowGone) {
     // Runs on every way a run ends. The MP3 device is closed before the process goes: a
     // process that exits with it still open can crash on its way out.
     rendererWatchTimer_.SetEnabled(false);
     cdWatchTimer_.SetEnabled(false);
     musicRepeatTimer_.SetEnabled(false);
     music_.reset();
+    // The snapshots go once the renderer, which reads them as it starts, has gone.
+    EndRenderer(rendererWindowGone);
+    snapshots_.reset();
     ShowPointer();
     PostQuitMessage(0);
 }
@@ -130,13 +141,13 @@ void RunForm::ShowPointer() {
 LRESULT RunForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:
-            EndRun();
+            EndRun(false);
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;  // never refused; WM_ENDSESSION follows
         case WM_ENDSESSION:
             if (wParam)
-                EndRun();  // all is done here: the process may end once this returns
+                EndRun(false);  // all is done here: the process may end once this returns
             return 0;
         default:
             return DefaultHandling(message, wParam, lParam);

@@ -5,9 +5,10 @@
 #include <optional>
 
 #include "forms/form.h"
-#include "forms/handles.h"
+#include "forms/program.h"
 #include "forms/timer.h"
 #include "frontend/run_watch.h"
+#include "frontend/snapshots_win.h"
 #include "music/background_music.h"
 #include "settings/settings.h"
 
@@ -35,14 +36,16 @@ class RunForm : public forms::Form {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    void WriteSnapshots();
     bool StartRenderer();
     void StartMusic();
     void CheckCd();
     void WatchRenderer();
     void ShowPointer();
-    // Shutdown: stops the music, gives the pointer back and ends the message loop.
-    void EndRun();
+    // Ends the renderer, at once or, when `windowGone`, once it has had time to end itself.
+    void EndRenderer(bool windowGone);
+    // Shutdown: stops the music, ends the renderer, removes the snapshots, gives the pointer
+    // back and ends the message loop.
+    void EndRun(bool rendererWindowGone);
 
     Settings settings_;
     bool hidePointer_;
@@ -50,7 +53,8 @@ class RunForm : public forms::Form {
     forms::Timer cdWatchTimer_;
     forms::Timer musicRepeatTimer_;
     forms::Timer rendererWatchTimer_;
-    forms::UniqueHandle rendererProcess_;
+    std::optional<Snapshots> snapshots_;
+    forms::StartedProgram renderer_;
     RunWatch watch_;
     std::optional<BackgroundMusic> music_;
 };

@@ -12,15 +12,22 @@ constexpr int32_t kBackgroundHeightPx = 85;
 
 }  // namespace
 
-std::optional<std::wstring> WriteSnapshot(
-    int number, const std::wstring& tempFolder,
-    const std::function<bool(const std::wstring& path)>& write) {
+SnapshotWrite WriteSnapshot(int number, const std::wstring& tempFolder,
+                            const std::function<uint32_t(const std::wstring& path)>& write) {
+    SnapshotWrite result;
     for (const std::wstring& path :
          {SnapshotRootPath(number), SnapshotTempPath(number, tempFolder)}) {
-        if (!path.empty() && write(path))
-            return path;
+        if (path.empty())
+            continue;
+        const uint32_t error = write(path);
+        if (error == 0) {
+            result.path = path;
+            return result;
+        }
+        result.refusals += (result.refusals.empty() ? L"" : L", ") + path + L" (error " +
+                           std::to_wstring(error) + L")";
     }
-    return std::nullopt;
+    return result;
 }
 
 std::vector<uint8_t> BackgroundPictureFile() {

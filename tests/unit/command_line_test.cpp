@@ -68,16 +68,60 @@ TEST(CommandLine, PreviewWindowNumberFromTheFourthCharacter) {
     }
 }
 
-// The switches the run puts on the renderer's command line are the ones the renderer reads.
+// The switches the run puts on the renderer's command line are the ones the renderer reads,
+// and the pictures the run wrote follow them.
 TEST(RendererSwitches, TheRendererReadsBackEveryChoice) {
-    EXPECT_EQ(RendererArguments(DisplayOptions{}), L"");
+    const SnapshotPaths written{L"C:\\Merovan1.bmp", L"C:\\ﾃﾝﾎﾟ ﾗﾘｰ\\Merovan2.bmp"};
     for (int bits = 0; bits < 8; ++bits) {
         const DisplayOptions chosen{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
         const RendererSwitches read = ParseRendererSwitches(L"\"C:\\ﾃｽﾄ ﾌｫﾙﾀﾞ\\メロヴァン.dll\" " +
-                                                            RendererArguments(chosen));
+                                                            RendererArguments(chosen, written));
         EXPECT_EQ(read.everyMonitor, chosen.everyMonitor) << bits;
         EXPECT_EQ(read.pacedFrames, chosen.pacedFrames) << bits;
         EXPECT_EQ(read.anyInputEnds, chosen.anyInputEnds) << bits;
+    }
+    struct Row {
+        DisplayOptions options;
+        SnapshotPaths snapshots;
+        const wchar_t* arguments;
+    };
+    const Row rows[] = {
+        {{}, written, L"/snapshots \"C:\\Merovan1.bmp\" \"C:\\ﾃﾝﾎﾟ ﾗﾘｰ\\Merovan2.bmp\""},
+        {{true, false, true},
+         {std::nullopt, L"C:\\Merovan2.bmp"},
+         L"/monitors /anyinput /snapshots \"\" \"C:\\Merovan2.bmp\""},
+        {{false, true, false}, {}, L"/paced /snapshots \"\" \"\""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(RendererArguments(row.options, row.snapshots), row.arguments);
+}
+
+TEST(Snapshots, EachIsWrittenAtTheFirstPlaceThatTakesIt) {
+    struct Row {
+        const char* name;
+        const wchar_t* tempFolder;
+        uint32_t rootError, tempError;
+        std::optional<std::wstring> path;
+        std::wstring refusals;
+    };
+    const Row rows[] = {
+        {"root of C:", L"T:\\tmp\\", 0, 0, L"C:\\Merovan2.bmp", L""},
+        {"root refused", L"T:\\tmp", 5, 0, L"T:\\tmp\\Merovan2.bmp", L"C:\\Merovan2.bmp (error 5)"},
+        {"nowhere", L"T:\\tmp\\", 5, 112, std::nullopt,
+         L"C:\\Merovan2.bmp (error 5), T:\\tmp\\Merovan2.bmp (error 112)"},
+        {"no temporary folder", L"", 5, 0, std::nullopt, L"C:\\Merovan2.bmp (error 5)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::wstring> tried;
+        const SnapshotWrite written =
+            WriteSnapshot(2, row.tempFolder, [&](const std::wstring& path) {
+                tried.push_back(path);
+                return tried.size() == 1 ? row.rootError : row.tempError;
+            });
+        EXPECT_EQ(written.path, row.path);
+        EXPECT_EQ(written.refusals, row.refusals);
+        EXPECT_EQ(tried.front(), L"C:\\Merovan2.bmp");
     }
 }
 
