@@ -85,7 +85,7 @@ std::wstring ArgumentsOf(const std::wstring& commandLine) {
 
 Mode ModeOf(const std::wstring& arguments) {
     if (arguments.size() < 2)
-        return arguments.empty() ? Mode::kRunPointer : Mode::kEnd;
+        return arguments.empty() ? Mode::kSettings : Mode::kEnd;
     switch (UpperAscii(arguments[1])) {
         case L'P':
             return Mode::kPreview;

@@ -12,11 +12,10 @@
 namespace merovan {
 
 enum class Mode {
-    kPreview,     // "P": a still picture inside the given window
-    kSettings,    // "C": the settings dialog
-    kRun,         // "S": a run with the pointer hidden
-    kRunPointer,  // empty command line: a run with the pointer left alone
-    kEnd,         // anything else: end after the settings and the renderer check
+    kPreview,   // "P": a still picture inside the given window
+    kSettings,  // "C", or no arguments at all as Windows' "Configure" gives: the settings
+    kRun,       // "S": a run
+    kEnd,       // anything else: end after the settings and the renderer check
 };
 
 // The argument text: the full command line less the program's own path (quoted or not)

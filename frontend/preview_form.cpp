@@ -4,7 +4,8 @@
 #include <string>
 
 #include "common/program_names.h"
-#include "forms/program.h"
+#include "forms/graphics.h"
+#include "frontend/picture_fit.h"
 #include "frontend/resources.h"
 
 namespace merovan {
@@ -37,34 +38,41 @@ bool PreviewForm::Start(HWND parent) {
         return false;
     parent_ = parent;
     RECT area{};  // stays empty, and the form with it, should the parent go meanwhile
-    GetWindowRect(parent, &area);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
+    GetClientRect(parent, &area);
 
     // Made a child of the given window from the start: a pop-up made a child afterwards
     // would be both.
-    forms::FormStyle style = forms::ChildStyle(parent, 0, 0, width, height);
+    forms::FormStyle style = forms::ChildStyle(parent, 0, 0, area.right, area.bottom);
     style.caption = kPreviewCaption;
-    style.style = WS_CHILD;  // shown once it holds its pictures
-    style.backColour = RGB(0, 0, 0);
+    style.style = WS_CHILD;  // shown once it holds its picture
     parentCheck_.SetEnabled(true);
     if (!Create(style))
         return false;
-    background_.reset(forms::LoadPicture(kPicturePreviewBackground));
-    desktopPicture_.reset(forms::LoadPicture(kPicturePreviewDesktop));
-    desktopImage_.SetPicture(desktopPicture_.get());
-    // The picture keeps its own size at the top-left corner; the rest shows the black form.
-    desktopImage_.rect = RECT{0, 0, width, height};
-    AddGraphic(desktopImage_);
+    picture_.reset(forms::LoadPicture(kPicturePreviewDesktop));
     Show(SW_SHOW);
     return true;
 }
 
 void PreviewForm::PaintContent(HDC dc) {
-    RECT client;
+    RECT client{};
     GetClientRect(Hwnd(), &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    forms::DrawPicture(dc, background_.get(), 0, 0);
+    BITMAP picture{};
+    if (!picture_ || !GetObjectW(picture_.get(), sizeof picture, &picture))
+        return;
+    // The picture fills the window; where the window's shape differs, black bars remain.
+    const PictureBox box =
+        FitPicture(picture.bmWidth, picture.bmHeight, client.right, client.bottom);
+    if (box.width == picture.bmWidth && box.height == picture.bmHeight) {
+        forms::DrawPicture(dc, picture_.get(), box.x, box.y);  // its own size: pixel for pixel
+        return;
+    }
+    const forms::MemoryDC source(dc);
+    const forms::Selection selected(source.Get(), picture_.get());
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE wants the brush origin set after it
+    StretchBlt(dc, box.x, box.y, box.width, box.height, source.Get(), 0, 0, picture.bmWidth,
+               picture.bmHeight, SRCCOPY);
 }
 
 void PreviewForm::CheckParent() {

@@ -1,11 +1,10 @@
-// The preview form: a still picture of the effect inside the display settings' little
-// monitor, living as long as the window it was put into.
+// The preview form: a still picture of the effect filling the display settings' little
+// monitor at any size, living as long as the window it was put into.
 #pragma once
 
 #include <windows.h>
 
 #include "forms/form.h"
-#include "forms/graphics.h"
 #include "forms/handles.h"
 #include "forms/timer.h"
 
@@ -26,9 +25,7 @@ class PreviewForm : public forms::Form {
   private:
     void CheckParent();
 
-    forms::Image desktopImage_;
-    forms::UniqueBitmap desktopPicture_;
-    forms::UniqueBitmap background_;
+    forms::UniqueBitmap picture_;
     forms::Timer parentCheck_;
     HWND parent_ = nullptr;
 };

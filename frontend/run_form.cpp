@@ -51,9 +51,8 @@ bool RendererWindowShown(DWORD id) {
 
 }  // namespace
 
-RunForm::RunForm(const Settings& settings, bool hidePointer)
+RunForm::RunForm(const Settings& settings)
     : settings_(settings),
-      hidePointer_(hidePointer),
       cdWatchTimer_(*this, kCdWatchTimer, kCdWatchIntervalMs, [this] { CheckCd(); }),
       musicRepeatTimer_(*this, kMusicRepeatTimer, kMusicRepeatIntervalMs,
                         [this] { music_->RestartTick(); }),
@@ -68,10 +67,8 @@ RunStart RunForm::Load() {
     rendererWatchTimer_.SetEnabled(true);  // the watch runs from the form's load
     if (!Create(style))
         return RunStart::kNoForm;
-    if (hidePointer_) {
-        ShowCursor(FALSE);  // the display counter it returns is of no use here
-        pointerHidden_ = true;
-    }
+    ShowCursor(FALSE);  // the display counter it returns is of no use here
+    pointerHidden_ = true;
     // Both files are complete before the renderer starts and reads them.
     snapshots_.emplace(CaptureArea(settings_.display));
     if (!StartRenderer()) {

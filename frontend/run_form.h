@@ -25,8 +25,7 @@ enum class RunStart {
 
 class RunForm : public forms::Form {
   public:
-    // `hidePointer`: the run hides the pointer and shows it again at its end.
-    RunForm(const Settings& settings, bool hidePointer);
+    explicit RunForm(const Settings& settings);
     // Creates the hidden form, hides the pointer, writes the snapshots and starts the
     // renderer and the music. Once started, the run lasts until the message loop ends;
     // otherwise the pointer shows again.
@@ -48,7 +47,6 @@ class RunForm : public forms::Form {
     void EndRun(bool rendererWindowGone);
 
     Settings settings_;
-    bool hidePointer_;
     bool pointerHidden_ = false;
     forms::Timer cdWatchTimer_;
     forms::Timer musicRepeatTimer_;

@@ -72,7 +72,7 @@ int Main() {
     }
     if (mode == Mode::kEnd)
         return 0;
-    RunForm form(settings, mode == Mode::kRun);  // lives until the message loop ends
+    RunForm form(settings);  // lives until the message loop ends
     switch (form.Load()) {
         case RunStart::kStarted:
             return forms::RunMessageLoop();

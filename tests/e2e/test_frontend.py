@@ -9,6 +9,7 @@ from harness import (PROGRAM_TITLE, RENDERER, RENDERER_TITLE, REPO, RUN_CAPTION,
                      show_desktop_pattern, start_run, start_traced_run, wintool)
 
 ROOT_SNAPSHOTS = ["C:\\Merovan1.bmp", "C:\\Merovan2.bmp"]
+SETTINGS_CAPTION = "<メロヴァン>"
 
 
 def snapshot_files(session):
@@ -168,6 +169,17 @@ def test_a_renderer_that_cannot_start_is_reported(session, dist):
         assert not session.windows(RENDERER_TITLE)
 
 
+def test_no_arguments_open_the_settings_window_as_c_does(session, dist):
+    """Windows' "Configure" starts a screensaver without arguments."""
+    scr = install(session, dist)
+    for args in ([], ["/c"]):
+        proc = session.start(scr, args)
+        session.find_window(SETTINGS_CAPTION, timeout=60, proc=proc)
+        assert not session.windows(RENDERER_TITLE) and not snapshot_files(session), args
+        session.wine_output([str(wintool(dist)), "close", SETTINGS_CAPTION], timeout=60)
+        assert session.wait_exit(proc, 30) == 0, args
+
+
 def test_other_switches_end_without_running(session, dist):
     scr = install(session, dist)
     for switch in ("/a", "/", "x", "/z:99"):
@@ -195,24 +207,42 @@ def test_preview_is_a_child_of_the_given_window_and_ends_with_it(session, dist):
     assert ended["exit"] == "0"
 
 
-def test_preview_picture_fills_its_window_from_the_top_left(session, dist):
-    """The preview form's own drawing, shown in-process by a test host."""
+def cell_means(rows, box, cells=8):
+    """The mean colour of each cell of a cells x cells grid over box (x, y, width, height)
+    of a picture given as top-down rows of blue-green-red bytes."""
+    x0, y0, width, height = box
+    means = []
+    for cy in range(cells):
+        for cx in range(cells):
+            xs = range(x0 + cx * width // cells, x0 + (cx + 1) * width // cells)
+            ys = range(y0 + cy * height // cells, y0 + (cy + 1) * height // cells)
+            values = [rows[y][3 * x + c] for y in ys for x in xs for c in range(3)]
+            means.append([sum(values[c::3]) / (len(values) / 3) for c in range(3)])
+    return means
+
+
+def test_preview_picture_fills_its_window(session, dist):
+    """The preview form's own drawing, shown in-process by a test host: the picture as it is
+    in a window of its size, scaled smoothly to a larger one (150 % in the display settings),
+    and kept in shape with black bars where the window's shape differs."""
     host = dist.parent / "test-hosts" / "preview_host.exe"
-    expected_header, expected = bmp_rows(REPO / "pictures" / "preview_desktop.bmp")
-    for width, height in ((152, 112), (200, 150)):
-        out = session.c_drive / f"preview-{width}.bmp"
+    _, stored = bmp_rows(REPO / "pictures" / "preview_desktop.bmp")
+    expected = stored[::-1]
+    for width, height, box in ((152, 112, (0, 0, 152, 112)), (228, 168, (0, 0, 228, 168)),
+                               (228, 120, (32, 0, 163, 120))):
+        out = session.c_drive / f"preview-{width}x{height}.bmp"
         assert session.run(host, [session.win_path(out), width, height], timeout=60) == 0
         header, rows = bmp_rows(out)
         assert (header["width"], header["height"]) == (width, height)
-        # Stored bottom-up: the picture's top row is the last stored row.
-        for y in range(112):
-            got = rows[height - 1 - y][:152 * 3]
-            assert got == expected[111 - y], f"{width}x{height}: picture row {y} differs"
-        black = bytes(3 * (width - 152))
-        for y in range(height):
-            assert rows[height - 1 - y][152 * 3:] == black, f"{width}x{height}: row {y} right of the picture"
-        for y in range(112, height):
-            assert set(rows[height - 1 - y]) == {0}, f"{width}x{height}: row {y} below the picture"
+        rows = rows[::-1]
+        if box[2:] == (152, 112):
+            assert rows == expected, f"{width}x{height}: not the picture pixel for pixel"
+            continue
+        for got, want in zip(cell_means(rows, box), cell_means(expected, (0, 0, 152, 112))):
+            assert max(abs(g - w) for g, w in zip(got, want)) < 16, f"{width}x{height}: {got} != {want}"
+        x, _, w, _ = box
+        bars = [row[:3 * x] + row[3 * (x + w):] for row in rows]
+        assert all(set(bar) <= {0} for bar in bars), f"{width}x{height}: the bars are not black"
 
 
 def test_preview_without_a_usable_window_ends_at_once(session, dist):

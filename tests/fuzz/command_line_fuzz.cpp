@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
 
     const merovan::Mode mode = merovan::ModeOf(arguments);
-    if (arguments.empty() != (mode == merovan::Mode::kRunPointer))
+    if (arguments.empty() && mode != merovan::Mode::kSettings)
         std::abort();
     if (arguments.size() > 2 && mode != merovan::ModeOf(arguments.substr(0, 2)))
         std::abort();

@@ -25,7 +25,7 @@ TEST(CommandLine, OnlyTheSecondCharacterDecides) {
     };
     const Row rows[] = {
         {L"/S", Mode::kRun},          {L"/s", Mode::kRun},           {L"-s", Mode::kRun},
-        {L"xs", Mode::kRun},          {L"/sanything", Mode::kRun},   {L"", Mode::kRunPointer},
+        {L"xs", Mode::kRun},          {L"/sanything", Mode::kRun},   {L"", Mode::kSettings},
         {L"/c", Mode::kSettings},     {L"/c:1234", Mode::kSettings}, {L"-C 99", Mode::kSettings},
         {L"/p 1234", Mode::kPreview}, {L"/P 1234", Mode::kPreview},  {L"/p:1234", Mode::kPreview},
         {L"/", Mode::kEnd},           {L"/a", Mode::kEnd},           {L"x", Mode::kEnd},
