@@ -95,6 +95,9 @@ StartedProgram StartProgram(const std::wstring& path, const std::wstring& argume
     // Suspended until it is in its job, so that not even its first instructions run outside.
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                         nullptr, nullptr, &startup, &info)) {
+        OutputDebugStringW(
+            (path + L" could not be started (error " + std::to_wstring(GetLastError()) + L").\n")
+                .c_str());
         return started;
     }
     const UniqueHandle thread(info.hThread);
