@@ -73,7 +73,7 @@ std::optional<std::wstring> FinalPath(HANDLE handle) {
 // itself rather than what a link there points to.
 bool IsTheEntryItself(HANDLE entry, const std::wstring& path) {
     const size_t slash = path.find_last_of(L'\\');
-    // "C:\\" keeps its backslash, a folder below it is named without one.
+    // The root, C:\, keeps its backslash; a folder below it is named without one.
     const std::wstring folderPath = path.substr(0, slash < 3 ? slash + 1 : slash);
     const forms::UniqueHandle folder(CreateFileW(folderPath.c_str(), FILE_READ_ATTRIBUTES,
                                                  kShareAll, nullptr, OPEN_EXISTING,
