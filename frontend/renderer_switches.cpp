@@ -14,7 +14,7 @@ std::wstring Quoted(const std::optional<std::wstring>& path) {
 
 }  // namespace
 
-std::wstring RendererArguments(const DisplayOptions& options, const SnapshotPaths& snapshots) {
+std::wstring RendererArguments(const DisplayOptions& options, const WrittenSnapshots& snapshots) {
     const std::pair<bool, const wchar_t*> displaySwitches[] = {
         {options.everyMonitor, kSwitchEveryMonitor},
         {options.pacedFrames, kSwitchPacedFrames},

@@ -10,6 +10,6 @@ namespace merovan {
 
 // The switches that ask the renderer for the chosen display options, then the pictures
 // this run wrote, separated by single spaces.
-std::wstring RendererArguments(const DisplayOptions& options, const SnapshotPaths& snapshots);
+std::wstring RendererArguments(const DisplayOptions& options, const WrittenSnapshots& snapshots);
 
 }  // namespace merovan

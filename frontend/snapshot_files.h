@@ -12,7 +12,7 @@ namespace merovan {
 
 // Where a run wrote its pictures; none for a picture it could not write, which the
 // renderer then draws untextured.
-struct SnapshotPaths {
+struct WrittenSnapshots {
     std::optional<std::wstring> sheet;
     std::optional<std::wstring> background;
 };

@@ -19,10 +19,10 @@ class Snapshots {
     Snapshots(const Snapshots&) = delete;
     Snapshots& operator=(const Snapshots&) = delete;
 
-    const SnapshotPaths& Paths() const { return paths_; }
+    const WrittenSnapshots& Paths() const { return paths_; }
 
   private:
-    SnapshotPaths paths_;
+    WrittenSnapshots paths_;
 };
 
 }  // namespace merovan

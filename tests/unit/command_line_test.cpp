@@ -69,31 +69,26 @@ TEST(CommandLine, PreviewWindowNumberFromTheFourthCharacter) {
 }
 
 // The switches the run puts on the renderer's command line are the ones the renderer reads,
-// and the pictures the run wrote follow them.
+// and so are the pictures the run wrote, blanks in their paths or none written.
 TEST(RendererSwitches, TheRendererReadsBackEveryChoice) {
-    const SnapshotPaths written{L"C:\\Merovan1.bmp", L"C:\\ﾃﾝﾎﾟ ﾗﾘｰ\\Merovan2.bmp"};
-    for (int bits = 0; bits < 8; ++bits) {
-        const DisplayOptions chosen{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
-        const RendererSwitches read = ParseRendererSwitches(L"\"C:\\ﾃｽﾄ ﾌｫﾙﾀﾞ\\メロヴァン.dll\" " +
-                                                            RendererArguments(chosen, written));
-        EXPECT_EQ(read.everyMonitor, chosen.everyMonitor) << bits;
-        EXPECT_EQ(read.pacedFrames, chosen.pacedFrames) << bits;
-        EXPECT_EQ(read.anyInputEnds, chosen.anyInputEnds) << bits;
+    const WrittenSnapshots writtenRows[] = {
+        {L"C:\\Merovan1.bmp", L"C:\\ﾃﾝﾎﾟ ﾗﾘｰ /paced\\Merovan2.bmp"},
+        {std::nullopt, L"C:\\Merovan2.bmp"},
+        {},
+    };
+    for (const WrittenSnapshots& written : writtenRows) {
+        for (int bits = 0; bits < 8; ++bits) {
+            const DisplayOptions chosen{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
+            const RendererSwitches read = ParseRendererSwitches(
+                L"\"C:\\ﾃｽﾄ ﾌｫﾙﾀﾞ\\メロヴァン.dll\" " + RendererArguments(chosen, written));
+            EXPECT_EQ(read.everyMonitor, chosen.everyMonitor) << bits;
+            EXPECT_EQ(read.pacedFrames, chosen.pacedFrames) << bits;
+            EXPECT_EQ(read.anyInputEnds, chosen.anyInputEnds) << bits;
+            ASSERT_TRUE(read.snapshots) << bits;
+            EXPECT_EQ(read.snapshots->sheet, written.sheet.value_or(L"")) << bits;
+            EXPECT_EQ(read.snapshots->background, written.background.value_or(L"")) << bits;
+        }
     }
-    struct Row {
-        DisplayOptions options;
-        SnapshotPaths snapshots;
-        const wchar_t* arguments;
-    };
-    const Row rows[] = {
-        {{}, written, L"/snapshots \"C:\\Merovan1.bmp\" \"C:\\ﾃﾝﾎﾟ ﾗﾘｰ\\Merovan2.bmp\""},
-        {{true, false, true},
-         {std::nullopt, L"C:\\Merovan2.bmp"},
-         L"/monitors /anyinput /snapshots \"\" \"C:\\Merovan2.bmp\""},
-        {{false, true, false}, {}, L"/paced /snapshots \"\" \"\""},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(RendererArguments(row.options, row.snapshots), row.arguments);
 }
 
 TEST(Snapshots, EachIsWrittenAtTheFirstPlaceThatTakesIt) {
