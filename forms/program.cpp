@@ -56,6 +56,22 @@ int ScreenDpiY() {
     return DotsPerInch(LOGPIXELSY);
 }
 
+namespace {
+
+// A job whose processes end when its last handle closes.
+UniqueHandle KillOnCloseJob() {
+    UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!job || !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                                         sizeof limits)) {
+        return nullptr;
+    }
+    return job;
+}
+
+}  // namespace
+
 StartedProgram StartProgram(const std::wstring& path, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -68,17 +84,24 @@ StartedProgram StartProgram(const std::wstring& path, const std::wstring& argume
     if (!arguments.empty())
         commandLine += L" " + arguments;
     StartedProgram started;
-    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &info)) {
-        CloseHandle(info.hThread);
-        started.processId = info.dwProcessId;
-        started.process.reset(info.hProcess);
+    // Suspended until it is in its job, so that not even its first instructions run outside.
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &info)) {
+        OutputDebugStringW(
+            (path + L" could not be started (error " + std::to_wstring(GetLastError()) + L").\n")
+                .c_str());
+        return started;
     }
+    const UniqueHandle thread(info.hThread);
+    started.processId = info.dwProcessId;
+    started.process.reset(info.hProcess);
+    started.job = KillOnCloseJob();
+    if (started.job && !AssignProcessToJobObject(started.job.get(), info.hProcess)) {
+        OutputDebugStringW((L"No job holds " + path + L": it may outlive us.\n").c_str());
+        started.job.reset();
+    }
+    ResumeThread(info.hThread);
     return started;
-}
-
-void EndProgram() {
-    ExitProcess(0);
 }
 
 int RunMessageLoop() {

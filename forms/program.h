@@ -24,14 +24,14 @@ int ScreenDpiY();
 struct StartedProgram {
     DWORD processId = 0;
     UniqueHandle process;  // null when the program could not be started
+    // The job it runs in, which ends it when its last handle closes: at the latest when this
+    // process ends, however it ends. Null when no job could hold it; it runs all the same.
+    UniqueHandle job;
 };
 
 // Starts a program file as a new process with a normal, focused window, its quoted path
-// followed by `arguments` (if any) as its command line; does not wait.
+// followed by `arguments` (if any) as its command line, in a job of its own; does not wait.
 StartedProgram StartProgram(const std::wstring& path, const std::wstring& arguments = L"");
-
-// Ends the process at once: no window's close or unload handling runs.
-[[noreturn]] void EndProgram();
 
 // Runs the message loop until WM_QUIT; returns its exit code.
 int RunMessageLoop();

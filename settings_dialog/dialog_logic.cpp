@@ -6,6 +6,7 @@
 
 #include "settings/cp932.h"
 #include "settings/ini_text.h"
+#include "settings/settings.h"
 
 namespace merovan {
 
@@ -51,12 +52,9 @@ uint32_t PanelShade(int y, int height) {
 }
 
 ChoiceLook LookOfChoice(int16_t bgmKind) {
-    ChoiceLook look{-1, false, false};
-    if (bgmKind >= 0 && bgmKind <= 2)
-        look.selectedMark = bgmKind;
-    look.repeatEnabled = bgmKind == 1;
-    look.fileButtonEnabled = bgmKind == 2;
-    return look;
+    // The marks stand in the order of the kinds' numbers.
+    const std::optional<MusicKind> kind = KnownMusicKind(bgmKind);
+    return ChoiceLook{kind ? static_cast<int>(*kind) : -1, kind == kAudioCd, kind == kMusicFile};
 }
 
 std::wstring RepeatText(int16_t track) {
