@@ -3,7 +3,8 @@ Windows programs in it (start, wait, find windows, look at the screen, send
 input).
 
 Only the standard library and command-line tools are used: Xvfb, xdpyinfo,
-wine/wineboot/wineserver, xdotool and ImageMagick's `import`.
+wine/wineboot/wineserver, xdotool and ImageMagick's `import`; Xephyr for
+several monitors.
 
     with Session("build/e2e-work") as s:
         proc = s.start("/path/to/program.exe")
@@ -33,11 +34,14 @@ SCREEN_HEIGHT = 1024
 
 # Registry values every test run needs: Wine destroys windows at once instead
 # of waiting 2 s for a window manager, the Japanese UI font has a stand-in,
-# and a crashing program ends instead of waiting on a crash dialog.
+# and a crashing program ends instead of waiting on a crash dialog. Wine takes
+# its monitors from XRandR, as always unless a two-monitor run, interrupted,
+# left the prefix reading them from Xinerama.
 PREFIX_REG = r"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
+"UseXRandR"=-
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "ＭＳ Ｐゴシック"="IPAPGothic"
@@ -183,6 +187,17 @@ def _locked(file):
         return False
 
 
+def _stop_x_server(server):
+    if server is None:
+        return
+    server.terminate()
+    try:
+        server.wait(10)
+    except subprocess.TimeoutExpired:
+        server.kill()
+        server.wait()
+
+
 def _posix_ere_escape(text):
     return re.sub(r"([.\[\]{}()\\*+?^$|])", r"\\\1", text)
 
@@ -285,13 +300,19 @@ class Session:
         self._baseline = self._snapshot_dirs()
 
     def _start_xvfb(self):
-        # -displayfd lets Xvfb pick a free display number and tell us which.
+        self.xvfb, self.display = self._start_x_server(
+            ["Xvfb", "-screen", "0", f"{self.screen[0]}x{self.screen[1]}x24", "-r", "-noreset",
+             "-nolisten", "tcp"], "xvfb", os.environ)
+
+    def _start_x_server(self, argv, name, env):
+        """Starts an X server; (its process, its display). -displayfd lets it pick a free
+        display number and tell us which once it takes connections."""
         read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-             f"{self.screen[0]}x{self.screen[1]}x24", "-r", "-noreset", "-nolisten", "tcp"],
+        log = self.logs / f"{name}.log"
+        server = subprocess.Popen(
+            [argv[0], "-displayfd", str(write_fd), *argv[1:]], env=env,
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
-            stderr=open(self.logs / "xvfb.log", "wb"), start_new_session=True)
+            stderr=open(log, "wb"), start_new_session=True)
         os.close(write_fd)
         number = b""
         deadline = time.monotonic() + 30
@@ -302,15 +323,18 @@ class Session:
                     break
                 number += chunk
         if not number.strip().isdigit():
-            raise HarnessError("Xvfb did not report a display number; see " + str(self.logs / "xvfb.log"))
-        self.display = ":" + number.strip().decode()
+            server.kill()
+            server.wait()
+            raise HarnessError(f"{argv[0]} did not report a display number; see {log}")
+        return server, ":" + number.strip().decode()
 
-    def _wait_for_display(self):
+    def _wait_for_display(self, server=None, name="xvfb"):
+        server = server or self.xvfb
         env = dict(os.environ, DISPLAY=self.display)
 
         def answers():
-            if self.xvfb is not None and self.xvfb.poll() is not None:
-                raise HarnessError("Xvfb ended early; see " + str(self.logs / "xvfb.log"))
+            if server is not None and server.poll() is not None:
+                raise HarnessError(f"the X server ended early; see {self.logs / (name + '.log')}")
             return subprocess.run(["xdpyinfo"], env=env, stdout=subprocess.DEVNULL,
                                   stderr=subprocess.DEVNULL).returncode == 0
 
@@ -334,6 +358,8 @@ class Session:
                 line = f'"{escaped(name)}"=' + (value if value.startswith("dword:") else f'"{value}"')
                 if line not in section.splitlines():
                     raise HarnessError(f"the prefix's registry lacks {key} {name}={value}")
+            if key == "X11 Driver" and '"UseXRandR"=' in section:
+                raise HarnessError("the prefix's registry keeps X11 Driver UseXRandR")
 
     def teardown(self):
         try:
@@ -341,17 +367,53 @@ class Session:
         finally:
             if self.env is not None and self.prefix.exists():
                 self._tool(["wineserver", "-k"], timeout=30, check=False)
-            if self.xvfb is not None:
-                self.xvfb.terminate()
-                try:
-                    self.xvfb.wait(10)
-                except subprocess.TimeoutExpired:
-                    self.xvfb.kill()
-                    self.xvfb.wait()
-                self.xvfb = None
+            _stop_x_server(self.xvfb)
+            self.xvfb = None
             if self._lock is not None:
                 self._lock.close()  # releases the lock
                 self._lock = None
+
+    @contextlib.contextmanager
+    def monitors_side_by_side(self, sizes):
+        """Gives Wine one monitor of each (width, height) in sizes, side by side from the left,
+        tops aligned, for the body of a with-block; yields their rectangles (left, top, right,
+        bottom). They are the screens of a Xephyr inside this display, joined by Xinerama;
+        Wine reads them through Xinerama only when its X11 driver is told not to use XRandR,
+        which every Wine process reads as it starts. So the prefix's programs end first, and
+        once more afterwards, when the display and the registry are as they were."""
+        rects, left = [], 0
+        for width, height in sizes:
+            rects.append((left, 0, left + width, height))
+            left += width
+        screens = [arg for width, height in sizes for arg in ("-screen", f"{width}x{height}x24")]
+        t = time.monotonic()
+        self.clean()
+        key = r"HKCU\Software\Wine\X11 Driver"
+        self._tool(["wine", "reg", "add", key, "/v", "UseXRandR", "/t", "REG_SZ", "/d", "N", "/f"],
+                   timeout=60)
+        self._tool(["wineserver", "-k"], timeout=30, check=False)
+        host = self.display
+        xephyr, self.display = self._start_x_server(
+            ["Xephyr", *screens, "+xinerama", "-r", "-noreset", "-nolisten", "tcp"], "xephyr",
+            dict(os.environ, DISPLAY=host))
+        try:
+            self._wait_for_display(xephyr, "xephyr")
+            self.env["DISPLAY"] = self.display
+            self._tool(["wineserver", "-p"], timeout=60)
+            self.log(f"  {len(sizes)} monitors in {time.monotonic() - t:.1f} s")
+            yield rects
+        finally:
+            t = time.monotonic()
+            try:
+                self.clean()
+                self._tool(["wine", "reg", "delete", key, "/v", "UseXRandR", "/f"], timeout=60)
+                self._tool(["wineserver", "-k"], timeout=30, check=False)
+            finally:
+                self.display = self.env["DISPLAY"] = host
+                _stop_x_server(xephyr)
+            self._check_registry()
+            self._tool(["wineserver", "-p"], timeout=60)
+            self.log(f"  one monitor again in {time.monotonic() - t:.1f} s")
 
     # ------------------------------------------------------------ paths ---
     @property
