@@ -490,13 +490,15 @@ class Session:
         """Starts `wine PROGRAM ARGS`; output goes to a file under logs/."""
         self._counter += 1
         name = re.sub(r"[^\w.-]", "_", Path(str(program)).name)
-        out = open(self.logs / f"{self._counter:03d}-{name}.log", "wb")
+        log_path = self.logs / f"{self._counter:03d}-{name}.log"
+        out = open(log_path, "wb")
         env = self.env if not extra_env else {**self.env, **extra_env}
         proc = subprocess.Popen(["wine", str(program), *map(str, args)], env=env, cwd=cwd,
                                 stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
         out.close()
         proc.started_at = time.monotonic()
         proc.program = str(program)
+        proc.log_path = log_path  # also what the programs it starts write to their output
         self.started.append(proc)
         return proc
 
@@ -506,6 +508,39 @@ class Session:
             return proc.wait(timeout)
         except subprocess.TimeoutExpired:
             raise HarnessTimeout(f"{Path(proc.program).name} did not exit within {timeout} s") from None
+
+    def wait_loaded(self, proc, timeout=60):
+        """Waits until Wine has loaded the program of a process started by start() (its file
+        is mapped into the process), the moment it starts running its own code."""
+        name = Path(proc.program).name.encode()
+
+        def loaded():
+            if proc.poll() is not None:
+                raise AssertionError(f"{name.decode()} ended with exit code {proc.returncode} "
+                                     "before it was loaded")
+            try:
+                with open(f"/proc/{proc.pid}/maps", "rb") as maps:
+                    return name in maps.read()
+            except OSError:
+                return False  # not yet, or just ended: poll() tells next time
+
+        self.wait_until(loaded, timeout, f"{name.decode()} loaded", interval=0.01)
+
+    def debug_output(self, proc):
+        """The lines that a process started with extra_env=DEBUG_OUTPUT, and the programs it
+        started, wrote with OutputDebugString so far."""
+        text = proc.log_path.read_text(encoding="utf-8", errors="replace")
+        lines = []
+        for found in _DEBUG_STRING.finditer(text):
+            lines += _unescape_bytes(found.group(1)).decode("cp932", "replace").splitlines()
+        return lines
+
+    def wait_for_debug_output(self, proc, wanted, timeout=30):
+        """Waits for a line of debug output (see debug_output) that contains wanted; the line."""
+        def written():
+            return next((line for line in self.debug_output(proc) if wanted in line), None)
+
+        return self.wait_until(written, timeout, f"debug output {wanted!r}", interval=0.05)
 
     def run(self, program, args=(), timeout=60):
         return self.wait_exit(self.start(program, args), timeout)
@@ -802,6 +837,10 @@ PROGRAM_TITLE = "メロヴァン"
 INSTALL_FOLDER = "ﾃｽﾄ ﾌｫﾙﾀﾞ"  # blanks and Japanese in the program folder's path
 MUSIC_FOLDER = "ﾐｭｰｼﾞｯｸ 曲"
 MCI_TRACE = {"WINEDEBUG": "+timestamp,+mci,+winmm"}
+# Wine writes each OutputDebugString call as a warning of its exception channel.
+DEBUG_OUTPUT = {"WINEDEBUG": "warn+seh"}
+_DEBUG_STRING = re.compile(r'^(?:\d+\.\d+:)?[0-9a-f]+:warn:seh:OutputDebugStringA "((?:[^"\\]|\\.)*)"',
+                           re.MULTILINE)
 _MCI_COMMAND = re.compile(r'^(\d+\.\d+):[0-9a-f]+:trace:mci:mciSendStringW \(L"((?:[^"\\]|\\.)*)"')
 _MCI_RESULT = re.compile(r'^(\d+\.\d+):[0-9a-f]+:trace:mci:mciSendStringW => 2/ (-?\d+)')
 
@@ -933,7 +972,7 @@ def start_traced_run(session, scr):
     """A run with one wave device whose MCI commands Wine traces into its log."""
     (session.home / ".asoundrc").write_text("pcm.!default { type null }\n")
     proc, window = start_run(session, scr, extra_env=MCI_TRACE)
-    proc.log_name = sorted(session.logs.glob("[0-9]*.log"))[-1].name
+    proc.log_name = proc.log_path.name
     return proc, window
 
 
@@ -941,6 +980,12 @@ def _unescape(text):
     """Undoes Wine's debug quoting: \\\\, \\", \\n and the like, and \\XXXX for other characters."""
     return re.sub(r"\\([0-9a-f]{4}|.)", lambda m: chr(int(m[1], 16)) if len(m[1]) == 4
                   else {"n": "\n", "r": "\r", "t": "\t"}.get(m[1], m[1]), text)
+
+
+def _unescape_bytes(text):
+    """Undoes Wine's quoting of a narrow string: \\xNN for a byte, \\n and the like."""
+    return re.sub(rb"\\(x[0-9a-f]{2}|.)", lambda m: bytes([int(m[1][1:], 16)]) if len(m[1]) == 3
+                  else {b"n": b"\n", b"r": b"\r", b"t": b"\t"}.get(m[1], m[1]), text.encode("utf-8"))
 
 
 def mci_commands(session, proc):
