@@ -389,14 +389,14 @@ class Session:
         t = time.monotonic()
         self.clean()
         key = r"HKCU\Software\Wine\X11 Driver"
-        self._tool(["wine", "reg", "add", key, "/v", "UseXRandR", "/t", "REG_SZ", "/d", "N", "/f"],
-                   timeout=60)
-        self._tool(["wineserver", "-k"], timeout=30, check=False)
-        host = self.display
-        xephyr, self.display = self._start_x_server(
-            ["Xephyr", *screens, "+xinerama", "-r", "-noreset", "-nolisten", "tcp"], "xephyr",
-            dict(os.environ, DISPLAY=host))
+        host, xephyr = self.display, None
         try:
+            self._tool(["wine", "reg", "add", key, "/v", "UseXRandR", "/t", "REG_SZ", "/d", "N",
+                        "/f"], timeout=60)
+            self._tool(["wineserver", "-k"], timeout=30, check=False)
+            xephyr, self.display = self._start_x_server(
+                ["Xephyr", *screens, "+xinerama", "-r", "-noreset", "-nolisten", "tcp"], "xephyr",
+                dict(os.environ, DISPLAY=host))
             self._wait_for_display(xephyr, "xephyr")
             self.env["DISPLAY"] = self.display
             self._tool(["wineserver", "-p"], timeout=60)
@@ -406,7 +406,8 @@ class Session:
             t = time.monotonic()
             try:
                 self.clean()
-                self._tool(["wine", "reg", "delete", key, "/v", "UseXRandR", "/f"], timeout=60)
+                self._tool(["wine", "reg", "delete", key, "/v", "UseXRandR", "/f"], timeout=60,
+                           check=False)  # _check_registry below tells whether it is gone
                 self._tool(["wineserver", "-k"], timeout=30, check=False)
             finally:
                 self.display = self.env["DISPLAY"] = host

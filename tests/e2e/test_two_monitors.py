@@ -4,7 +4,7 @@ of the desktop."""
 
 import subprocess
 
-from harness import RENDERER_TITLE, install, settings_bytes, start_run
+from harness import install, settings_bytes, start_run
 
 MONITORS = ((1280, 1024), (1024, 768))
 # Each monitor's part of the desktop has a colour of its own, and so has the part of the
@@ -58,7 +58,8 @@ def shows_scene_of_own_part(picture, box, own):
     whole = census(picture, box)
     cx, cy = (box[0] + box[2]) // 2, (box[1] + box[3]) // 2
     middle = census(picture, (cx - 40, cy - 40, cx + 40, cy + 40), step=2)
-    foreign = {name: share for name, share in whole.items() if name in (GREEN, MAGENTA, YELLOW) and name != own}
+    foreign = {name: share for name, share in whole.items()
+               if name in (GREEN, MAGENTA, YELLOW) and name != own}
     if foreign:
         return f"colours of another part of the desktop {foreign}: {whole}"
     if whole.get(own, 0) < 0.2 or whole.get("black", 0) < 0.1:
@@ -92,4 +93,3 @@ def test_every_monitor_shows_the_scene_of_its_own_part(session, dist):
         finally:
             session.screenshot(session.logs / "two-monitors.png")
         assert session.end_by_escape(proc, window) == 0
-        session.window_gone(RENDERER_TITLE, timeout=15)
