@@ -724,7 +724,9 @@ class Session:
                 ("XCreateGC", ptr, [ptr, ulong, ulong, ptr]), ("XFreeGC", int_, [ptr, ptr]),
                 ("XSetSubwindowMode", int_, [ptr, ptr, int_]),
                 ("XSetForeground", int_, [ptr, ptr, ulong]),
-                ("XFillRectangle", int_, [ptr, ulong, ptr, int_, int_, ctypes.c_uint, ctypes.c_uint])):
+                ("XFillRectangle", int_, [ptr, ulong, ptr, int_, int_, ctypes.c_uint, ctypes.c_uint]),
+                ("XQueryPointer", ctypes.c_bool, [ptr, ulong] + [ctypes.POINTER(ulong)] * 2
+                 + [ctypes.POINTER(int_)] * 4 + [ctypes.POINTER(ctypes.c_uint)])):
             getattr(xlib, name).restype = restype
             getattr(xlib, name).argtypes = argtypes
         display = xlib.XOpenDisplay(self.display.encode())
@@ -779,9 +781,16 @@ class Session:
 
     # ------------------------------------------------------------ input ---
     def mouse_location(self):
-        out = self._xdotool("getmouselocation", "--shell")
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"])
+        """The pointer's position on the screen. (Asked of the X server directly: xdotool's
+        getmouselocation also reads the window under the pointer, and fails when that window
+        goes away meanwhile.)"""
+        with self._xlib() as (xlib, display):
+            windows = [ctypes.c_ulong() for _ in range(2)]
+            where = [ctypes.c_int() for _ in range(4)]
+            mask = ctypes.c_uint()
+            xlib.XQueryPointer(display, xlib.XDefaultRootWindow(display),
+                               *map(ctypes.byref, windows + where), ctypes.byref(mask))
+            return where[0].value, where[1].value
 
     def mouse_move(self, x, y):
         """Moves the pointer and waits until it is there. (`mousemove --sync`
