@@ -27,8 +27,8 @@ def common_arguments(description):
     parser = argparse.ArgumentParser(description=description)
     parser.add_argument("--dist", default=REPO / "build/windows/dist", type=Path,
                         help="folder of the Windows build (default: %(default)s)")
-    parser.add_argument("--native", default=REPO / "build/native", type=Path,
-                        help="the native build folder (default: %(default)s)")
+    parser.add_argument("--native", default=REPO / "build/bench", type=Path,
+                        help="the native build folder, without sanitizers (default: %(default)s)")
     parser.add_argument("--work", default=REPO / "build/bench-work", type=Path,
                         help="display logs, Wine prefix and results (default: %(default)s)")
     parser.add_argument("--new-prefix", action="store_true",
@@ -135,7 +135,7 @@ def native_program(args, name):
     path = args.native / "bench" / name
     if not path.exists():
         raise SystemExit(f"{path} is missing: build with "
-                         "`cmake --preset native && cmake --build --preset native`")
+                         "`cmake --preset bench && cmake --build --preset bench`")
     return path
 
 

@@ -3,12 +3,16 @@
 // The two programs share nothing in memory. They meet only through the two snapshot
 // pictures on disk, the start of the renderer by file name (with the switches below), and
 // the renderer's window, which the screensaver looks up by its title. Both include this
-// header and nothing else of each other.
+// header and nothing else of each other. The screensaver's own name is here too, for the
+// message boxes of its start-up and of its settings window alike.
 #pragma once
 
 #include <string>
 
 namespace merovan {
+
+// The screensaver's name as the title of its message boxes.
+constexpr wchar_t kProgramTitle[] = L"メロヴァン";
 
 // The renderer's window class, also its title: the screensaver watches for it by title.
 constexpr wchar_t kRendererWindowClass[] = L"Merovan_VC";

@@ -1,25 +1,18 @@
 #include "controls/face_painter.h"
 
-#include <cstdlib>
+#include <cmath>
 
 namespace controls {
 
-uint32_t ColourFromText(const char* text) {
-    // "&H" then hexadecimal digits.
-    return static_cast<uint32_t>(std::strtoul(text + 2, nullptr, 16));
-}
-
-void PaintGradient(Pixels& surface, bool reverse) {
-    const uint32_t light = ColourFromText(kLightColour);
-    const uint32_t shade = ColourFromText(kShadeColour);
-    const uint32_t top = reverse ? shade : light;
-    const uint32_t bottom = reverse ? light : shade;
+void PaintGradient(Pixels& surface, bool shadeOnTop) {
+    const uint32_t top = shadeOnTop ? kShadeColour : kLightColour;
+    const uint32_t bottom = shadeOnTop ? kLightColour : kShadeColour;
     const int last = surface.height - 1;
     for (int y = 0; y < surface.height; ++y) {
         uint8_t row[3];
         for (int channel = 0; channel < 3; ++channel) {
             // Channels are 16 bits wide, the colour in the high byte, as GradientFill takes them.
-            const int shift = 8 * channel;  // blue, green, red
+            const int shift = 16 - 8 * channel;  // blue, green, red: a COLORREF's bytes reversed
             const int a = static_cast<int>((top >> shift) & 0xFF) << 8;
             const int b = static_cast<int>((bottom >> shift) & 0xFF) << 8;
             const int value = last == 0 ? a : a + (b - a) * y / last;
@@ -88,8 +81,15 @@ void PaintFrame(Pixels& surface, const Pixels& face) {
         Copy(surface, face, piece);
 }
 
-double CaptionTopTwips(int heightTwips, int labelHeightTwips) {
-    return (heightTwips - labelHeightTwips - 20) / 2.0;
+CaptionRows CaptionPlace(int height, int dpi) {
+    constexpr double kStandardDpi = 96;
+    constexpr double kLineHeightPx = 13;
+    // The line is centred together with 1⅓ pixels of room below it, so that it stands
+    // ⅔ of a pixel above the middle at 96 dots per inch; on other screens all of it scales.
+    constexpr double kCentredHeightPx = kLineHeightPx + 4.0 / 3;
+    const double scale = dpi / kStandardDpi;
+    const int top = static_cast<int>(std::lround((height - kCentredHeightPx * scale) / 2));
+    return CaptionRows{top, top + static_cast<int>(std::lround(kLineHeightPx * scale))};
 }
 
 }  // namespace controls

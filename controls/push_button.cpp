@@ -2,19 +2,17 @@
 
 #include <windowsx.h>
 
-#include <cmath>
-
 #include "controls/push_button_resources.h"
-#include "forms/graphics.h"
 #include "forms/program.h"
 
 namespace controls {
 namespace {
 
 constexpr UINT kPointerWatchMs = 100;
-constexpr UINT_PTR kPointerWatchId = 1;
-constexpr int kLabelHeightTwips = 195;
-constexpr COLORREF kTransparentBack = RGB(0xEC, 0xE9, 0xD8);
+constexpr UINT_PTR kPointerWatchTimerId = 1;
+constexpr COLORREF kCaptionColour = RGB(0, 0, 0);
+constexpr int kFaceIds[] = {IDB_FACE_NORMAL, IDB_FACE_HIGHLIGHT, IDB_FACE_PRESSED,
+                            IDB_FACE_SELECTED, IDB_FACE_DISABLE};
 
 // The description of `width` × `height` 24-bit pixels, top row first.
 BITMAPINFO TopDown24(int width, int height) {
@@ -28,56 +26,50 @@ BITMAPINFO TopDown24(int width, int height) {
     return info;
 }
 
-// A face picture from this program's resources, as top-down pixels.
-Pixels LoadFace(int id) {
-    Pixels face;
+// A face picture from this program's resources.
+std::optional<Pixels> LoadFace(int id) {
     forms::UniqueBitmap bitmap(forms::LoadPicture(id));
-    if (!bitmap)
-        return face;
     BITMAP info{};
-    GetObjectW(bitmap.get(), sizeof info, &info);
-    BITMAPINFO request = TopDown24(info.bmWidth, info.bmHeight);
-    const int stride = (info.bmWidth * 3 + 3) & ~3;
-    std::vector<uint8_t> rows(static_cast<size_t>(stride) * info.bmHeight);
+    if (!bitmap || !GetObjectW(bitmap.get(), sizeof info, &info))
+        return std::nullopt;
+    Pixels face(info.bmWidth, info.bmHeight);
+    BITMAPINFO request = TopDown24(face.width, face.height);
     const forms::WindowDC screen(nullptr);
-    if (!GetDIBits(screen.Get(), bitmap.get(), 0, info.bmHeight, rows.data(), &request,
+    if (!GetDIBits(screen.Get(), bitmap.get(), 0, face.height, face.bgr.data(), &request,
                    DIB_RGB_COLORS)) {
-        return face;
-    }
-    face = Pixels(info.bmWidth, info.bmHeight);
-    for (int y = 0; y < info.bmHeight; ++y) {
-        std::copy(rows.begin() + y * stride, rows.begin() + y * stride + info.bmWidth * 3,
-                  face.bgr.begin() + static_cast<size_t>(y) * info.bmWidth * 3);
+        return std::nullopt;
     }
     return face;
 }
 
-const Pixels& FacePicture(Face face) {
-    static const Pixels normal = LoadFace(IDB_FACE_NORMAL);
-    static const Pixels highLight = LoadFace(IDB_FACE_HIGHLIGHT);
-    static const Pixels pressed = LoadFace(IDB_FACE_PRESSED);
-    static const Pixels selected = LoadFace(IDB_FACE_SELECTED);
-    static const Pixels disable = LoadFace(IDB_FACE_DISABLE);
+}  // namespace
+
+std::optional<ButtonFaces> ButtonFaces::Load() {
+    ButtonFaces faces;
+    for (size_t i = 0; i < faces.pictures_.size(); ++i) {
+        std::optional<Pixels> picture = LoadFace(kFaceIds[i]);
+        if (!picture)
+            return std::nullopt;
+        faces.pictures_[i] = std::move(*picture);
+    }
+    return faces;
+}
+
+const Pixels& ButtonFaces::Picture(Face face) const {
     switch (face) {
         case Face::kHighLight:
         case Face::kHighLightSelect:
-            return highLight;
+            return pictures_[1];
         case Face::kPressed:
-            return pressed;
+            return pictures_[2];
         case Face::kSelected:
-            return selected;
+            return pictures_[3];
         case Face::kDisable:
-            return disable;
+            return pictures_[4];
         default:
-            return normal;
+            return pictures_[0];
     }
 }
-
-COLORREF ToColorRef(uint32_t colour) {
-    return static_cast<COLORREF>(colour & 0x00FFFFFF);
-}
-
-}  // namespace
 
 forms::FontSpec DefaultButtonFont() {
     forms::FontSpec font;
@@ -90,67 +82,47 @@ forms::FontSpec DefaultButtonFont() {
 
 PushButton::PushButton()
     : logic_(*this),
-      pointerWatch_(*this, kPointerWatchId, kPointerWatchMs, [this] { CheckPointer(); }) {
-    font_ = DefaultButtonFont();
-}
+      pointerWatch_(*this, kPointerWatchTimerId, kPointerWatchMs, [this] { CheckPointer(); }) {}
 
-bool PushButton::Create(HWND parent, int x, int y, int width, int height) {
+bool PushButton::Create(HWND parent, int x, int y, int width, int height,
+                        const ButtonFaces& faces) {
+    faces_ = &faces;
+    font_.reset(forms::CreateFontFor(DefaultButtonFont()));
     forms::FormStyle style = forms::ChildStyle(parent, x, y, width, height);
     style.style |= WS_TABSTOP;
-    surface_ = Pixels(width, height);
     if (!Form::Create(style))
         return false;
-    UseFont(font_);
+    logic_.ShowLook();
     return true;
 }
 
-void PushButton::DrawFace(Face face, bool reverseGradient) {
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    surface_ = Pixels(client.right, client.bottom);
-    PaintGradient(surface_, reverseGradient);
-    PaintFrame(surface_, FacePicture(face));
-    // The persistent image in the layout a device-independent bitmap wants: rows padded to
-    // four bytes.
-    const size_t stride = (static_cast<size_t>(surface_.width) * 3 + 3) & ~size_t{3};
-    faceRows_.assign(stride * surface_.height, 0);
-    for (int y = 0; y < surface_.height; ++y) {
-        std::copy(surface_.At(0, y), surface_.At(0, y) + surface_.width * 3,
-                  faceRows_.begin() + y * stride);
-    }
+void PushButton::SetCaption(const std::wstring& caption) {
+    caption_ = caption;
     Invalidate();
 }
 
-RECT PushButton::CaptionRect() const {
+void PushButton::DrawFace(Face face, bool shadeOnTop) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
-    const int dpi = forms::ScreenDpi();
-    const int heightTwips = MulDiv(client.bottom, forms::kTwipsPerInch, dpi);
-    const double topTwips = CaptionTopTwips(heightTwips, kLabelHeightTwips);
-    RECT label = client;
-    label.top = static_cast<LONG>(std::lround(topTwips * dpi / forms::kTwipsPerInch));
-    label.bottom = label.top + MulDiv(kLabelHeightTwips, dpi, forms::kTwipsPerInch);
-    return label;
+    face_ = Pixels(client.right, client.bottom);
+    PaintGradient(face_, shadeOnTop);
+    PaintFrame(face_, faces_->Picture(face));
+    Invalidate();
 }
 
 void PushButton::PaintContent(HDC dc) {
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    if (opaque_ && surface_.width == client.right && surface_.height == client.bottom) {
-        BITMAPINFO info = TopDown24(surface_.width, surface_.height);
-        SetDIBitsToDevice(dc, 0, 0, surface_.width, surface_.height, 0, 0, 0, surface_.height,
-                          faceRows_.data(), &info, DIB_RGB_COLORS);
-    } else {
-        forms::UniqueBrush back(CreateSolidBrush(kTransparentBack));
-        FillRect(dc, &client, back.get());
-    }
+    // Every resize redraws the face at the new size before the window is painted.
+    BITMAPINFO info = TopDown24(face_.width, face_.height);
+    SetDIBitsToDevice(dc, 0, 0, face_.width, face_.height, 0, 0, 0, face_.height, face_.bgr.data(),
+                      &info, DIB_RGB_COLORS);
     // The caption: a transparent label across the whole width.
-    RECT label = CaptionRect();
+    const CaptionRows rows = CaptionPlace(face_.height, forms::ScreenDpiY());
+    RECT label{0, rows.top, face_.width, rows.bottom};
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const forms::Selection font(dc, fontHandle_.get());
+    const forms::Selection font(dc, font_.get());
     const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
     if (captionEnabled_) {
-        SetTextColor(dc, ToColorRef(captionColour_));
+        SetTextColor(dc, kCaptionColour);
         DrawTextW(dc, caption_.c_str(), -1, &label, format);
     } else {
         // The platform's disabled text: a light copy one pixel down and right, grey on top.
@@ -169,27 +141,6 @@ void PushButton::SetCaptionEnabled(bool enabled) {
     Invalidate();
 }
 
-void PushButton::SetCaptionColour(uint32_t colour) {
-    captionColour_ = colour;
-    Invalidate();
-}
-
-void PushButton::ShowCaption(const std::wstring& caption) {
-    caption_ = caption;
-    Invalidate();
-}
-
-void PushButton::UseFont(const forms::FontSpec& font) {
-    font_ = font;
-    fontHandle_.reset(forms::CreateFontFor(font));
-    Invalidate();
-}
-
-void PushButton::SetOpaque(bool opaque) {
-    opaque_ = opaque;
-    Invalidate();
-}
-
 void PushButton::StartPointerWatch() {
     pointerWatch_.SetEnabled(true);
 }
@@ -199,7 +150,7 @@ void PushButton::RaiseClick() {
         Click();
 }
 
-void PushButton::OnButtonDown(int16_t button) {
+void PushButton::OnButtonDown(MouseButton button) {
     // The button-up must reach the button that got the button-down, wherever it happens.
     SetCapture(Hwnd());
     logic_.MouseDown(button);
@@ -207,7 +158,7 @@ void PushButton::OnButtonDown(int16_t button) {
         SetFocus(Hwnd());
 }
 
-void PushButton::OnButtonUp(int16_t button) {
+void PushButton::OnButtonUp(MouseButton button) {
     if (GetCapture() == Hwnd())
         ReleaseCapture();
     logic_.MouseUp(button);
@@ -225,32 +176,29 @@ void PushButton::OnMouseMove(LPARAM lParam) {
 void PushButton::CheckPointer() {
     POINT at{};
     GetCursorPos(&at);
-    const HWND under = WindowFromPoint(at);
-    const PointerOver where = under == Hwnd()              ? PointerOver::kThisButton
-                              : under == GetParent(Hwnd()) ? PointerOver::kParent
-                                                           : PointerOver::kElsewhere;
-    logic_.LeaveCheck(where);
+    if (WindowFromPoint(at) != Hwnd())
+        logic_.PointerLeft();
 }
 
 LRESULT PushButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
-            OnButtonDown(kLeftButton);
+            OnButtonDown(MouseButton::kLeft);
             return 0;
         case WM_RBUTTONDOWN:
-            OnButtonDown(kRightButton);
+            OnButtonDown(MouseButton::kRight);
             return 0;
         case WM_MBUTTONDOWN:
-            OnButtonDown(kMiddleButton);
+            OnButtonDown(MouseButton::kMiddle);
             return 0;
         case WM_LBUTTONUP:
-            OnButtonUp(kLeftButton);
+            OnButtonUp(MouseButton::kLeft);
             return 0;
         case WM_RBUTTONUP:
-            OnButtonUp(kRightButton);
+            OnButtonUp(MouseButton::kRight);
             return 0;
         case WM_MBUTTONUP:
-            OnButtonUp(kMiddleButton);
+            OnButtonUp(MouseButton::kMiddle);
             return 0;
         case WM_MOUSEMOVE:
             OnMouseMove(lParam);
@@ -262,7 +210,7 @@ LRESULT PushButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             logic_.FocusLost();
             return 0;
         case WM_SIZE:
-            logic_.Resized();
+            logic_.ShowLook();
             return 0;
         default:
             return DefaultHandling(message, wParam, lParam);

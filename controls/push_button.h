@@ -5,47 +5,44 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "controls/push_button_logic.h"
 #include "controls/face_painter.h"
+#include "controls/push_button_logic.h"
 #include "forms/form.h"
+#include "forms/graphics.h"
 #include "forms/handles.h"
-#include "forms/property_store.h"
 #include "forms/timer.h"
 
 namespace controls {
+
+// The pictures the buttons cut their frames from. The window that places buttons loads
+// them once and hands them to each.
+class ButtonFaces {
+  public:
+    // From the program's resources, which the controls library brings with it; none when
+    // a picture cannot be read.
+    static std::optional<ButtonFaces> Load();
+    const Pixels& Picture(Face face) const;
+
+  private:
+    std::array<Pixels, 5> pictures_;  // Normal, HighLight, Pressed, Selected, Disable
+};
 
 class PushButton : public forms::Form, private PushButtonView {
   public:
     PushButton();
 
     // Creates the button at (x, y) in its parent, size in pixels, in the tab order after
-    // the controls created before it.
-    bool Create(HWND parent, int x, int y, int width, int height);
-
-    // The host's stored layout.
-    void Restore(const forms::PropertyStore& store, const forms::FontSpec& ambientFont) {
-        logic_.Restore(store, ambientFont);
-    }
-    void Save(forms::PropertyStore& store, const forms::FontSpec& ambientFont) {
-        logic_.Save(store, ambientFont);
-    }
-
-    // The properties a host sets and reads.
-    void Initialize() { logic_.Initialize(); }
-    void SetVisible(uint8_t visible) { logic_.SetVisible(visible); }
-    uint8_t Visible() { return logic_.Visible(); }
-    void SetFontColour(uint32_t colour) { logic_.SetFontColour(colour); }
-    uint32_t FontColour() { return logic_.FontColour(); }
-    void SetEnabled(int16_t enabled) { logic_.SetEnabled(enabled); }
-    int16_t Enabled() { return logic_.Enabled(); }
-    void SetCaption(const std::wstring& caption) { logic_.SetCaption(caption); }
-    std::wstring Caption() const { return caption_; }
-    void SetFont(const forms::FontSpec& font) { logic_.SetFont(font); }
-    forms::FontSpec Font() const { return font_; }
+    // the controls created before it. `faces` must outlive the button.
+    bool Create(HWND parent, int x, int y, int width, int height, const ButtonFaces& faces);
+    void SetCaption(const std::wstring& caption);
+    // Starts following the pointer; the host calls it once its buttons exist.
+    void StartTracking() { logic_.StartTracking(); }
+    void SetEnabled(bool enabled) { logic_.SetEnabled(enabled); }
 
     std::function<void()> Click;
 
@@ -56,37 +53,26 @@ class PushButton : public forms::Form, private PushButtonView {
 
   private:
     // PushButtonView
-    void DrawFace(Face face, bool reverseGradient) override;
+    void DrawFace(Face face, bool shadeOnTop) override;
     void SetCaptionEnabled(bool enabled) override;
-    void SetCaptionColour(uint32_t colour) override;
-    uint32_t CaptionColour() const override { return captionColour_; }
-    void ShowCaption(const std::wstring& caption) override;
-    std::wstring CaptionText() const override { return caption_; }
-    void UseFont(const forms::FontSpec& font) override;
-    forms::FontSpec CaptionFont() const override { return font_; }
-    void SetOpaque(bool opaque) override;
     void StartPointerWatch() override;
     void RaiseClick() override;
 
-    void OnButtonDown(int16_t button);
-    void OnButtonUp(int16_t button);
+    void OnButtonDown(MouseButton button);
+    void OnButtonUp(MouseButton button);
     void OnMouseMove(LPARAM lParam);
     void CheckPointer();
-    RECT CaptionRect() const;
 
     PushButtonLogic logic_;
     forms::Timer pointerWatch_;
-    Pixels surface_;                 // the persistent face
-    std::vector<uint8_t> faceRows_;  // the same, rows padded for drawing
-    std::wstring caption_ = L"Command";
-    forms::FontSpec font_;
-    forms::UniqueFont fontHandle_;
-    uint32_t captionColour_ = 0;
+    const ButtonFaces* faces_ = nullptr;
+    Pixels face_;  // as last drawn; kept until the next state change redraws it
+    std::wstring caption_;
+    forms::UniqueFont font_;
     bool captionEnabled_ = true;
-    bool opaque_ = true;
 };
 
-// The font the buttons of this program show by default: "ＭＳ Ｐゴシック" 9.75 pt.
+// The font of the buttons and of the labels beside them: "ＭＳ Ｐゴシック" 9.75 pt.
 forms::FontSpec DefaultButtonFont();
 
 }  // namespace controls

@@ -1,5 +1,4 @@
-// Resource numbers of the push button's face pictures; every program that places the
-// button carries them.
+// Resource numbers of the push button's face pictures, which the controls library carries.
 #pragma once
 
 #define IDB_FACE_NORMAL 200

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/bitmap_rows.h"
+
 namespace forms {
 namespace {
 
@@ -21,7 +23,7 @@ constexpr uint32_t kPixelsPerMetre96Dpi = 3780;
 
 std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* rows,
                                  size_t stride) {
-    const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    const size_t rowBytes = merovan::BitmapRowBytes(width, 24);
     const size_t pixelBytes = rowBytes * static_cast<size_t>(height);
     std::vector<uint8_t> file(kBmpHeaderBytes + pixelBytes, 0);
     file[0] = 'B';

@@ -1,27 +1,15 @@
 #include "forms/form.h"
 
-#include <algorithm>
-
 #include "forms/graphics.h"
-#include "forms/handles.h"
 #include "forms/timer.h"
 
 namespace forms {
 
-const wchar_t* FormClassName() {
-    static const wchar_t kName[] = L"MerovanForm";
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = Form::WindowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kName;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-    return kName;
-}
+namespace {
+
+constexpr wchar_t kClassName[] = L"MerovanForm";
+
+}  // namespace
 
 FormStyle ChildStyle(HWND parent, int x, int y, int width, int height) {
     FormStyle style;
@@ -42,10 +30,18 @@ Form::~Form() {
 }
 
 bool Form::Create(const FormStyle& style) {
+    // Every form shares one window class; registering it again fails, harmlessly.
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
     if (style.backColour)
         background_.reset(CreateSolidBrush(*style.backColour));
-    window_ = CreateWindowExW(style.exStyle, FormClassName(), style.caption.c_str(), style.style,
-                              style.x, style.y, style.width, style.height, style.parent, nullptr,
+    window_ = CreateWindowExW(0, kClassName, style.caption.c_str(), style.style, style.x, style.y,
+                              style.width, style.height, style.parent, nullptr,
                               GetModuleHandleW(nullptr), this);
     if (window_ == nullptr)
         return false;
@@ -100,11 +96,10 @@ bool Form::OnGraphicMessage(UINT message, WPARAM, LPARAM lParam) {
             Graphic* graphic = GraphicAt(lParam);
             if (graphic == nullptr)
                 return false;
-            const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
-            if (button == 1)
+            if (message == WM_LBUTTONDOWN)
                 pressed_ = graphic;
-            if (graphic->MouseDown)
-                graphic->MouseDown(button);
+            if (graphic->Press)
+                graphic->Press();
             return true;
         }
         case WM_LBUTTONUP: {
@@ -126,8 +121,8 @@ LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form::OnTimer(UINT_PTR id) {
     for (Timer* timer : timers_) {
-        if (timer->Id() == id) {
-            timer->Tick();
+        if (timer->id_ == id) {
+            timer->onTick_();
             return;
         }
     }
@@ -141,9 +136,25 @@ void Form::OnSetCursor() {
     HCURSOR cursor = LoadCursorW(nullptr, IDC_ARROW);
     if (graphic != nullptr && graphic->cursor != nullptr)
         cursor = graphic->cursor;
-    if (ProgramPointer() != nullptr)
-        cursor = ProgramPointer();
+    const Form* top = FromWindow(GetAncestor(window_, GA_ROOT));
+    if (top != nullptr && top->busyPointer_ != nullptr)
+        cursor = top->busyPointer_;
     SetCursor(cursor);
+}
+
+void Form::SetBusyPointer(HCURSOR pointer) {
+    busyPointer_ = pointer;
+    SetCursor(pointer != nullptr ? pointer : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+// The form of one of this program's windows; null for any other window, such as the one a
+// preview is shown in, which belongs to another program.
+Form* Form::FromWindow(HWND window) {
+    if (window == nullptr ||
+        GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&WindowProc)) {
+        return nullptr;
+    }
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 bool Form::OnEraseBackground(HDC dc) {

@@ -18,7 +18,6 @@ class Graphic;
 struct FormStyle {
     std::wstring caption;
     DWORD style = WS_POPUP;
-    DWORD exStyle = 0;
     HWND parent = nullptr;
     int x = 0, y = 0, width = 0, height = 0;
     std::optional<COLORREF> backColour;  // none: the form's content covers everything
@@ -46,6 +45,10 @@ class Form {
     void Move(int x, int y, int width, int height) const;
     void Invalidate() const;
 
+    // The pointer over this top-level form and every form inside it while set (the
+    // hourglass while something slow runs); null shows each form's own pointer again.
+    void SetBusyPointer(HCURSOR pointer);
+
   protected:
     // The form's own message handling; unhandled messages go to DefaultHandling.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,8 +60,8 @@ class Form {
 
   private:
     friend class Timer;
-    friend const wchar_t* FormClassName();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static Form* FromWindow(HWND window);
     void OnTimer(UINT_PTR id);
     void Paint(HDC dc);
     void OnSetCursor();
@@ -72,9 +75,7 @@ class Form {
     std::vector<Timer*> timers_;
     std::vector<Graphic*> graphics_;
     Graphic* pressed_ = nullptr;
+    HCURSOR busyPointer_ = nullptr;
 };
-
-// Registers (once) the window class shared by every form and returns its name.
-const wchar_t* FormClassName();
 
 }  // namespace forms

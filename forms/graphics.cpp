@@ -6,11 +6,6 @@
 #include "forms/program.h"
 
 namespace forms {
-namespace {
-
-HCURSOR g_programPointer = nullptr;
-
-}  // namespace
 
 HBITMAP LoadPicture(int id) {
     return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
@@ -30,28 +25,15 @@ void DrawPicture(HDC dc, HBITMAP picture, int x, int y) {
 HFONT CreateFontFor(const FontSpec& spec) {
     constexpr double kPointsPerInch = 72.0;
     LOGFONTW log{};
-    log.lfHeight = -static_cast<LONG>(std::lround(spec.sizePoints * ScreenDpi() / kPointsPerInch));
+    log.lfHeight = -static_cast<LONG>(std::lround(spec.sizePoints * ScreenDpiY() / kPointsPerInch));
     log.lfWeight = spec.weight;
-    log.lfItalic = spec.italic;
     log.lfUnderline = spec.underline;
-    log.lfStrikeOut = spec.strikethrough;
     log.lfCharSet = static_cast<BYTE>(spec.charset);
     lstrcpynW(log.lfFaceName, spec.faceName.c_str(), LF_FACESIZE);
     return CreateFontIndirectW(&log);
 }
 
-void SetProgramPointer(HCURSOR cursor) {
-    g_programPointer = cursor;
-    SetCursor(cursor != nullptr ? cursor : LoadCursorW(nullptr, IDC_ARROW));
-}
-
-HCURSOR ProgramPointer() {
-    return g_programPointer;
-}
-
 void Label::Draw(HDC dc) const {
-    if (!visible)
-        return;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const Selection selectedFont(dc, font);
     UINT format = DT_NOPREFIX | (centred ? DT_CENTER : DT_LEFT);
@@ -67,7 +49,7 @@ void Label::Draw(HDC dc) const {
     }
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, rect.left, rect.top, rect.right, bottom);
-    SetTextColor(dc, enabled ? colour : GetSysColor(COLOR_GRAYTEXT));
+    SetTextColor(dc, colour);
     DrawTextW(dc, text.c_str(), -1, &area, format);
     RestoreDC(dc, saved);
     SetBkMode(dc, oldMode);
@@ -91,15 +73,11 @@ void Image::SetPicture(HBITMAP picture) {
 }
 
 void Image::Draw(HDC dc) const {
-    if (visible)
-        DrawPicture(dc, picture_, rect.left, rect.top);
+    DrawPicture(dc, picture_, rect.left, rect.top);
 }
 
 void Outline::Draw(HDC dc) const {
-    if (!visible)
-        return;
-    UniqueBrush brush(CreateSolidBrush(colour));
-    FrameRect(dc, &rect, brush.get());
+    FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 }  // namespace forms

@@ -8,8 +8,6 @@
 #include <functional>
 #include <string>
 
-#include "forms/property_store.h"
-
 namespace forms {
 
 class Graphic {
@@ -17,13 +15,12 @@ class Graphic {
     virtual ~Graphic() = default;
     virtual void Draw(HDC dc) const = 0;
 
-    RECT rect{};  // in the holder's client pixels
-    bool visible = true;
-    HCURSOR cursor = nullptr;                   // the pointer over it; null: the holder's
-    std::function<void(int button)> MouseDown;  // 1 left, 2 right, 4 middle
-    std::function<void()> Click;                // left button down and up over it
+    RECT rect{};                  // in the holder's client pixels
+    HCURSOR cursor = nullptr;     // the pointer over it; null: the holder's
+    std::function<void()> Press;  // any mouse button pressed over it
+    std::function<void()> Click;  // left button down and up over it
 
-    bool Contains(POINT at) const { return visible && PtInRect(&rect, at); }
+    bool Contains(POINT at) const { return PtInRect(&rect, at) != FALSE; }
 };
 
 class Label : public Graphic {
@@ -38,7 +35,6 @@ class Label : public Graphic {
     bool centred = false;
     // Long text wraps at word breaks; what does not fit the label's height is cut off.
     bool wrap = false;
-    bool enabled = true;
 };
 
 // A picture shown at its own size from the top-left corner.
@@ -52,24 +48,26 @@ class Image : public Graphic {
     HBITMAP picture_ = nullptr;
 };
 
-// A thin rectangle outline, transparent inside.
+// A thin black rectangle outline, transparent inside.
 class Outline : public Graphic {
   public:
     void Draw(HDC dc) const override;
-    COLORREF colour = RGB(0, 0, 0);
 };
 
-// A font as the property store describes it, at the screen's size; the caller owns it.
+struct FontSpec {
+    std::wstring faceName;
+    double sizePoints = 0;
+    int weight = FW_NORMAL;
+    bool underline = false;
+    int charset = DEFAULT_CHARSET;
+};
+
+// The font at the screen's size; the caller owns it.
 HFONT CreateFontFor(const FontSpec& spec);
 
 // Loads a bitmap resource of this program; null when there is none.
 HBITMAP LoadPicture(int id);
 // Draws `picture` at (x, y) at its own size.
 void DrawPicture(HDC dc, HBITMAP picture, int x, int y);
-
-// The pointer shown over every window of the program while set (the hourglass while the
-// link opens); null shows each window's own pointer again.
-void SetProgramPointer(HCURSOR cursor);
-HCURSOR ProgramPointer();
 
 }  // namespace forms

@@ -1,10 +1,6 @@
 #include "forms/picture_surface.h"
 
 #include <algorithm>
-#include <vector>
-
-#include "forms/bmp_file.h"
-#include "forms/files.h"
 
 namespace forms {
 
@@ -36,29 +32,6 @@ void PictureSurface::MakeBitmap(int width, int height) {
     bits_ = static_cast<uint8_t*>(bits);
     std::fill(bits_, bits_ + Stride() * height_, uint8_t{0});  // black
     selected_.emplace(canvas_.Get(), bitmap_.get());
-}
-
-void PictureSurface::FlipRows() {
-    if (bits_ == nullptr)
-        return;
-    GdiFlush();  // GDI may still be drawing into the bitmap
-    const size_t stride = Stride();
-    std::vector<uint8_t> row(stride);
-    for (int top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom) {
-        uint8_t* a = bits_ + top * stride;
-        uint8_t* b = bits_ + bottom * stride;
-        std::copy(a, a + stride, row.begin());
-        std::copy(b, b + stride, a);
-        std::copy(row.begin(), row.end(), b);
-    }
-}
-
-bool PictureSurface::SaveBitmap(const std::wstring& path) const {
-    if (bits_ == nullptr)
-        return false;
-    GdiFlush();
-    const std::vector<uint8_t> file = EncodeBmp24(width_, height_, bits_, Stride());
-    return WriteWholeFile(path, file.data(), file.size());
 }
 
 void PictureSurface::PaintContent(HDC dc) {

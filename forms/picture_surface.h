@@ -1,13 +1,13 @@
 // A child window whose drawing lives in a persistent off-screen bitmap: what is drawn on it
-// stays until it is drawn over, and the bitmap can be saved as a bitmap file.
+// stays until it is drawn over.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
+#include "common/bitmap_rows.h"
 #include "forms/form.h"
 #include "forms/handles.h"
 
@@ -20,18 +20,11 @@ class PictureSurface : public Form {
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // The device context that draws into the persistent bitmap.
-    HDC Canvas() const { return canvas_.Get(); }
     // The bitmap's rows: 24-bit blue-green-red, bottom row first, Stride() bytes apart.
     uint8_t* Rows() const { return bits_; }
-    size_t Stride() const { return (static_cast<size_t>(width_) * 3 + 3) / 4 * 4; }
-    // Turns the picture upside down.
-    void FlipRows();
+    size_t Stride() const { return merovan::BitmapRowBytes(width_, 24); }
     // Shows the bitmap's current content.
     void Refresh() const { Invalidate(); }
-    // Writes the bitmap as an uncompressed 24-bit bottom-up bitmap file, replacing any
-    // earlier file. False when the file could not be written in full.
-    bool SaveBitmap(const std::wstring& path) const;
 
   protected:
     void PaintContent(HDC dc) override;

@@ -3,7 +3,9 @@
 #include <vector>
 
 namespace forms {
+namespace {
 
+// Full path of the running program file (long paths included).
 std::wstring ProgramPath() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
@@ -16,6 +18,16 @@ std::wstring ProgramPath() {
         buffer.resize(buffer.size() * 2);  // cut: try a larger buffer
     }
 }
+
+constexpr int kStandardDpi = 96;
+
+int DotsPerInch(int axis) {
+    const WindowDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), axis);
+    return dpi > 0 ? dpi : kStandardDpi;
+}
+
+}  // namespace
 
 std::wstring ProgramFolder() {
     const std::wstring path = ProgramPath();
@@ -37,32 +49,28 @@ RECT VirtualScreenPixels() {
                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-namespace {
-
-constexpr int kStandardDpi = 96;
-
-int DotsPerInch(int axis) {
-    const WindowDC screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.Get(), axis);
-    return dpi > 0 ? dpi : kStandardDpi;
+int ScreenDpiX() {
+    return DotsPerInch(LOGPIXELSX);
 }
-
-int TwipsPerPixel(int axis) {
-    return kTwipsPerInch / DotsPerInch(axis);
-}
-
-}  // namespace
-
-int ScreenDpi() {
+int ScreenDpiY() {
     return DotsPerInch(LOGPIXELSY);
 }
 
-int TwipsPerPixelX() {
-    return TwipsPerPixel(LOGPIXELSX);
+namespace {
+
+// A job whose processes end when its last handle closes.
+UniqueHandle KillOnCloseJob() {
+    UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!job || !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                                         sizeof limits)) {
+        return nullptr;
+    }
+    return job;
 }
-int TwipsPerPixelY() {
-    return TwipsPerPixel(LOGPIXELSY);
-}
+
+}  // namespace
 
 StartedProgram StartProgram(const std::wstring& path, const std::wstring& arguments) {
     STARTUPINFOW startup{};
@@ -76,17 +84,24 @@ StartedProgram StartProgram(const std::wstring& path, const std::wstring& argume
     if (!arguments.empty())
         commandLine += L" " + arguments;
     StartedProgram started;
-    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &info)) {
-        CloseHandle(info.hThread);
-        started.processId = info.dwProcessId;
-        started.process.reset(info.hProcess);
+    // Suspended until it is in its job, so that not even its first instructions run outside.
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &info)) {
+        OutputDebugStringW(
+            (path + L" could not be started (error " + std::to_wstring(GetLastError()) + L").\n")
+                .c_str());
+        return started;
     }
+    const UniqueHandle thread(info.hThread);
+    started.processId = info.dwProcessId;
+    started.process.reset(info.hProcess);
+    started.job = KillOnCloseJob();
+    if (started.job && !AssignProcessToJobObject(started.job.get(), info.hProcess)) {
+        OutputDebugStringW((L"No job holds " + path + L": it may outlive us.\n").c_str());
+        started.job.reset();
+    }
+    ResumeThread(info.hThread);
     return started;
-}
-
-void EndProgram() {
-    ExitProcess(0);
 }
 
 int RunMessageLoop() {

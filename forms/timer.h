@@ -17,13 +17,12 @@ class Timer {
     Timer& operator=(const Timer&) = delete;
 
     void SetEnabled(bool enabled);
-    bool Enabled() const { return enabled_; }
-    UINT_PTR Id() const { return id_; }
-    void Tick() { onTick_(); }
+
+  private:
+    friend class Form;
     // Starts the system timer of an enabled timer once its form's window exists.
     void Arm();
 
-  private:
     Form& owner_;
     UINT_PTR id_;
     UINT intervalMs_;

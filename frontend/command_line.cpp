@@ -32,40 +32,10 @@ struct NumberCursor {
     char Take() { return static_cast<char>(text[i++]); }
 };
 
-// An "&H" (hexadecimal) or "&O" (octal) whole number; false, having read nothing, when the
-// text does not start with either prefix.
-bool ReadRadixNumber(NumberCursor& at, double& number) {
-    if (at.Peek() != L'&' || at.i + 1 >= at.text.size())
-        return false;
-    const wchar_t kind = UpperAscii(at.text[at.i + 1]);
-    const int base = kind == L'H' ? 16 : kind == L'O' ? 8 : 0;
-    if (base == 0)
-        return false;
-    at.i += 2;
-    uint32_t value = 0;
-    for (wchar_t c = at.Peek(); c != L'\0'; c = at.Peek()) {
-        const wchar_t u = UpperAscii(c);
-        const int digit = (u >= L'0' && u <= L'9')   ? u - L'0'
-                          : (u >= L'A' && u <= L'F') ? u - L'A' + 10
-                                                     : 99;
-        if (digit >= base || value > (0xFFFFFFFFu - digit) / base)
-            break;
-        value = value * base + digit;
-        ++at.i;
-    }
-    // Hexadecimal and octal texts are 32-bit patterns: &HFFFFFFFF is −1.
-    number = static_cast<int32_t>(value);
-    return true;
-}
-
-// Reads a decimal number with optional sign, fraction and exponent ("E" or "D"), or an
-// "&H" or "&O" whole number; 0 when there is none.
-double ReadNumber(const std::wstring& text, size_t from) {
+// Reads a decimal number with optional sign, fraction and exponent ("E" or "D"); none when
+// there is none.
+std::optional<double> ReadNumber(const std::wstring& text, size_t from) {
     NumberCursor at{text, from};
-    double radixNumber = 0.0;
-    if (ReadRadixNumber(at, radixNumber))
-        return radixNumber;
-
     std::string digits;
     if (at.Peek() == L'-' || at.Peek() == L'+')
         digits += at.Take();
@@ -78,7 +48,7 @@ double ReadNumber(const std::wstring& text, size_t from) {
             digits += at.Take();
     }
     if (!any)
-        return 0.0;
+        return std::nullopt;
     const wchar_t e = UpperAscii(at.Peek());
     if (e == L'E' || e == L'D') {
         const size_t mark = at.i;
@@ -113,14 +83,10 @@ std::wstring ArgumentsOf(const std::wstring& commandLine) {
     return commandLine.substr(i);
 }
 
-wchar_t SwitchLetter(const std::wstring& arguments) {
-    return arguments.size() < 2 ? L'\0' : UpperAscii(arguments[1]);
-}
-
 Mode ModeOf(const std::wstring& arguments) {
-    if (arguments.empty())
-        return Mode::kRunPointer;
-    switch (SwitchLetter(arguments)) {
+    if (arguments.size() < 2)
+        return arguments.empty() ? Mode::kSettings : Mode::kEnd;
+    switch (UpperAscii(arguments[1])) {
         case L'P':
             return Mode::kPreview;
         case L'C':
@@ -132,12 +98,13 @@ Mode ModeOf(const std::wstring& arguments) {
     }
 }
 
-int32_t PreviewWindowNumber(const std::wstring& arguments) {
-    if (arguments.size() < 4)
-        return 0;
-    const double number = std::nearbyint(ReadNumber(arguments, 3));  // half to even
+std::optional<int32_t> PreviewWindowNumber(const std::wstring& arguments) {
+    const std::optional<double> read = ReadNumber(arguments, 3);
+    if (!read)
+        return std::nullopt;
+    const double number = std::nearbyint(*read);  // half to even
     if (!(number >= -2147483648.0 && number <= 2147483647.0))
-        return 0;
+        return std::nullopt;
     return static_cast<int32_t>(number);
 }
 

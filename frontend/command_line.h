@@ -6,31 +6,27 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace merovan {
 
 enum class Mode {
-    kPreview,     // "P": a still picture inside the given window
-    kSettings,    // "C": the settings dialog
-    kRun,         // "S": a run with the pointer hidden
-    kRunPointer,  // empty command line: a run with the pointer left alone
-    kEnd,         // anything else: end after the settings and the renderer check
+    kPreview,   // "P": a still picture inside the given window
+    kSettings,  // "C", or no arguments at all as Windows' "Configure" gives: the settings
+    kRun,       // "S": a run
+    kEnd,       // anything else: end after the settings and the renderer check
 };
 
 // The argument text: the full command line less the program's own path (quoted or not)
 // and the blanks after it.
 std::wstring ArgumentsOf(const std::wstring& commandLine);
 
-// The second character, upper-cased; 0 when there are fewer than two characters.
-wchar_t SwitchLetter(const std::wstring& arguments);
-
 Mode ModeOf(const std::wstring& arguments);
 
-// The number from the fourth character on, read the way the screensaver has always read
-// it: blanks skipped, reading stops at the first character that cannot continue the
-// number, a fraction rounds half to even. 0 when there is no number or it does not fit
-// 32 bits.
-int32_t PreviewWindowNumber(const std::wstring& arguments);
+// The decimal number from the fourth character on: blanks skipped, reading stops at the
+// first character that cannot continue the number, a fraction rounds half to even. None
+// when there is no number or it does not fit 32 bits.
+std::optional<int32_t> PreviewWindowNumber(const std::wstring& arguments);
 
 }  // namespace merovan

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "common/program_names.h"
-#include "forms/program.h"
+#include "forms/graphics.h"
+#include "frontend/picture_fit.h"
 #include "frontend/resources.h"
 
 namespace merovan {
@@ -13,13 +14,8 @@ namespace {
 constexpr wchar_t kPreviewCaption[] = L"Preview Window";
 // The display settings destroy the parent, and with it this form; this check is the second
 // guard that the process does not outlive it.
+constexpr UINT_PTR kParentCheckTimer = 1;
 constexpr UINT kParentCheckIntervalMs = 1000;
-
-// A size in twips as a 16-bit number; one that does not fit stays 0.
-int16_t Twips16(long pixels, int twipsPerPixel) {
-    const long twips = pixels * twipsPerPixel;
-    return (twips >= -32768 && twips <= 32767) ? static_cast<int16_t>(twips) : 0;
-}
 
 // A real window that the preview can live in. Put into the desktop window it would cover
 // the screen for good, and put into the renderer's window it would keep that window from
@@ -35,48 +31,53 @@ bool CanHoldPreview(HWND parent) {
 }  // namespace
 
 PreviewForm::PreviewForm()
-    : parentCheck_(*this, 1, kParentCheckIntervalMs, [this] { CheckParent(); }) {}
+    : parentCheck_(*this, kParentCheckTimer, kParentCheckIntervalMs, [this] { CheckParent(); }) {}
 
 bool PreviewForm::Start(HWND parent) {
+    if (!CanHoldPreview(parent))
+        return false;
     parent_ = parent;
     RECT area{};  // stays empty, and the form with it, should the parent go meanwhile
-    GetWindowRect(parent, &area);
-    const int tppX = forms::TwipsPerPixelX();
-    const int tppY = forms::TwipsPerPixelY();
-    const int16_t width = Twips16(area.right - area.left, tppX);
-    const int16_t height = Twips16(area.bottom - area.top, tppY);
+    GetClientRect(parent, &area);
 
-    forms::FormStyle style;
+    // Made a child of the given window from the start: a pop-up made a child afterwards
+    // would be both.
+    forms::FormStyle style = forms::ChildStyle(parent, 0, 0, area.right, area.bottom);
     style.caption = kPreviewCaption;
-    style.style = WS_POPUP;
-    style.backColour = RGB(0, 0, 0);
+    style.style = WS_CHILD;  // shown once it holds its picture
     parentCheck_.SetEnabled(true);
     if (!Create(style))
         return false;
-    background_.reset(forms::LoadPicture(kPicturePreviewBackground));
-    desktopPicture_.reset(forms::LoadPicture(kPicturePreviewDesktop));
-    desktopImage_.SetPicture(desktopPicture_.get());
-    AddGraphic(desktopImage_);
-
-    SetWindowLongW(Hwnd(), GWL_STYLE, GetWindowLongW(Hwnd(), GWL_STYLE) | WS_CHILD);
-    SetParent(Hwnd(), parent);  // a parent gone meanwhile is caught by the parent check
-    Move(0, 0, width / tppX, height / tppY);
-    // The picture keeps its own size at the top-left corner; the rest shows the black form.
-    desktopImage_.rect = RECT{0, 0, width / tppX, height / tppY};
+    picture_.reset(forms::LoadPicture(kPicturePreviewDesktop));
     Show(SW_SHOW);
     return true;
 }
 
 void PreviewForm::PaintContent(HDC dc) {
-    RECT client;
+    RECT client{};
     GetClientRect(Hwnd(), &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    forms::DrawPicture(dc, background_.get(), 0, 0);
+    BITMAP picture{};
+    if (!picture_ || !GetObjectW(picture_.get(), sizeof picture, &picture))
+        return;
+    // The picture fills the window; where the window's shape differs, black bars remain.
+    const PictureBox box =
+        FitPicture(picture.bmWidth, picture.bmHeight, client.right, client.bottom);
+    if (box.width == picture.bmWidth && box.height == picture.bmHeight) {
+        forms::DrawPicture(dc, picture_.get(), box.x, box.y);  // its own size: pixel for pixel
+        return;
+    }
+    const forms::MemoryDC source(dc);
+    const forms::Selection selected(source.Get(), picture_.get());
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE wants the brush origin set after it
+    StretchBlt(dc, box.x, box.y, box.width, box.height, source.Get(), 0, 0, picture.bmWidth,
+               picture.bmHeight, SRCCOPY);
 }
 
 void PreviewForm::CheckParent() {
     if (!IsWindow(parent_))
-        forms::EndProgram();
+        PostQuitMessage(0);
 }
 
 LRESULT PreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -88,13 +89,6 @@ LRESULT PreviewForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return DefaultHandling(message, wParam, lParam);
     }
-}
-
-bool StartPreview(HWND parent) {
-    if (!CanHoldPreview(parent))
-        return false;
-    static PreviewForm form;
-    return form.Start(parent);
 }
 
 }  // namespace merovan

@@ -1,12 +1,11 @@
-// The preview form: a still picture of the effect inside the display settings' little
-// monitor, living as long as the window it was put into.
+// The preview form: a still picture of the effect filling the display settings' little
+// monitor at any size, living as long as the window it was put into.
 #pragma once
 
 #include <windows.h>
 
 #include "forms/form.h"
 #include "forms/handles.h"
-#include "forms/graphics.h"
 #include "forms/timer.h"
 
 namespace merovan {
@@ -14,7 +13,8 @@ namespace merovan {
 class PreviewForm : public forms::Form {
   public:
     PreviewForm();
-    // Puts the form into `parent`, sized to it, and shows it.
+    // Puts the form into `parent`, sized to it, and shows it. False when `parent` cannot
+    // hold a preview: the process then ends at once.
     bool Start(HWND parent);
 
   protected:
@@ -25,14 +25,9 @@ class PreviewForm : public forms::Form {
   private:
     void CheckParent();
 
-    forms::Image desktopImage_;
-    forms::UniqueBitmap desktopPicture_;
-    forms::UniqueBitmap background_;
+    forms::UniqueBitmap picture_;
     forms::Timer parentCheck_;
     HWND parent_ = nullptr;
 };
-
-// False when `parent` is not a window: the process then ends at once.
-bool StartPreview(HWND parent);
 
 }  // namespace merovan

@@ -1,22 +1,31 @@
 #include "frontend/renderer_switches.h"
 
+#include <utility>
+
 #include "common/program_names.h"
 
 namespace merovan {
+namespace {
 
-std::wstring RendererArguments(const DisplayOptions& options) {
+// Paths on Windows hold no quotes, so a quoted one is read back whole, blanks and all.
+std::wstring Quoted(const std::optional<std::wstring>& path) {
+    return L"\"" + path.value_or(L"") + L"\"";
+}
+
+}  // namespace
+
+std::wstring RendererArguments(const DisplayOptions& options, const WrittenSnapshots& snapshots) {
+    const std::pair<bool, const wchar_t*> displaySwitches[] = {
+        {options.everyMonitor, kSwitchEveryMonitor},
+        {options.pacedFrames, kSwitchPacedFrames},
+        {options.anyInputEnds, kSwitchAnyInputEnds}};
     std::wstring arguments;
-    const auto add = [&arguments](bool chosen, const wchar_t* name) {
-        if (!chosen)
-            return;
-        if (!arguments.empty())
-            arguments += L' ';
-        arguments += name;
-    };
-    add(options.everyMonitor, kSwitchEveryMonitor);
-    add(options.pacedFrames, kSwitchPacedFrames);
-    add(options.anyInputEnds, kSwitchAnyInputEnds);
-    return arguments;
+    for (const auto& [chosen, name] : displaySwitches) {
+        if (chosen)
+            arguments += std::wstring(name) + L" ";
+    }
+    return arguments + kSwitchSnapshots + L" " + Quoted(snapshots.sheet) + L" " +
+           Quoted(snapshots.background);
 }
 
 }  // namespace merovan

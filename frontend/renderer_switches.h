@@ -1,14 +1,15 @@
-// The renderer's command line for a run's display options.
+// The renderer's command line for a run.
 #pragma once
 
 #include <string>
 
+#include "frontend/snapshot_files.h"
 #include "settings/settings.h"
 
 namespace merovan {
 
-// The switches that ask the renderer for the chosen options, separated by single spaces;
-// empty when every option is off, so that the renderer starts as it always has.
-std::wstring RendererArguments(const DisplayOptions& options);
+// The switches that ask the renderer for the chosen display options, then the pictures
+// this run wrote, separated by single spaces.
+std::wstring RendererArguments(const DisplayOptions& options, const WrittenSnapshots& snapshots);
 
 }  // namespace merovan

@@ -4,12 +4,10 @@
 #include "settings_dialog/settings_resources.h"
 
 #define IDS_PROGRAM_NAME 1
-#define IDB_PREVIEW_BACKGROUND 101
 #define IDB_PREVIEW_DESKTOP 102
 
 #ifdef __cplusplus
 namespace merovan {
-constexpr int kPicturePreviewBackground = IDB_PREVIEW_BACKGROUND;
 constexpr int kPicturePreviewDesktop = IDB_PREVIEW_DESKTOP;
 }  // namespace merovan
 #endif

@@ -1,20 +1,18 @@
 #include "frontend/run_form.h"
 
 #include "common/program_names.h"
-#include "forms/files.h"
-#include "forms/handles.h"
 #include "frontend/renderer_switches.h"
-#include "frontend/snapshot_files.h"
 #include "music/background_music_win.h"
 
 namespace merovan {
 namespace {
 
+enum TimerId : UINT_PTR { kMusicRepeatTimer = 1, kCdWatchTimer, kRendererWatchTimer };
 constexpr UINT kMusicRepeatIntervalMs = 1000;
 constexpr UINT kCdWatchIntervalMs = 200;
-// The second file's picture: 1395 × 1275 twips, 93 × 85 pixels at 96 dpi.
-constexpr int kBackWidthTwips = 1395;
-constexpr int kBackHeightTwips = 1275;
+// How long a renderer whose window has gone has to end itself, and how long an ended one
+// has to let go of its files.
+constexpr DWORD kRendererExitWaitMs = 5000;
 
 // What the first snapshot holds: the primary screen, or every monitor when the renderer
 // is to cover them all.
@@ -24,118 +22,133 @@ RECT CaptureArea(const DisplayOptions& display) {
     return RECT{0, 0, forms::ScreenWidthPixels(), forms::ScreenHeightPixels()};
 }
 
+MusicSource MusicFor(const Settings& settings) {
+    switch (KnownMusicKind(settings.musicKind).value_or(kNoMusic)) {
+        case kAudioCd:
+            return MusicSource::kAudioCd;
+        case kMusicFile:
+            return MusicFileSource(settings.musicFile);
+        case kNoMusic:
+        default:
+            return MusicSource::kNone;
+    }
+}
+
+// Whether the renderer process `id` shows its window: a top-level window of the renderer's
+// class and title that belongs to that process. Another process's window of that name, an
+// earlier renderer left running, is not this run's.
+bool RendererWindowShown(DWORD id) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, kRendererWindowClass, kRendererWindowTitle);
+         window != nullptr;
+         window = FindWindowExW(nullptr, window, kRendererWindowClass, kRendererWindowTitle)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == id)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-RunForm::RunForm(const Settings& settings, bool pointerHidden)
+RunForm::RunForm(const Settings& settings)
     : settings_(settings),
-      pointerHidden_(pointerHidden),
-      cdWatchTimer_(*this, 2, kCdWatchIntervalMs, [this] { CheckCd(); }),
-      musicRepeatTimer_(*this, 1, kMusicRepeatIntervalMs, [this] { music_->RestartTick(); }),
-      rendererWatchTimer_(*this, 3, kWatchIntervalMs, [this] { WatchRenderer(); }),
+      cdWatchTimer_(*this, kCdWatchTimer, kCdWatchIntervalMs, [this] { CheckCd(); }),
+      musicRepeatTimer_(*this, kMusicRepeatTimer, kMusicRepeatIntervalMs,
+                        [this] { music_->RestartTick(); }),
+      rendererWatchTimer_(*this, kRendererWatchTimer, kWatchIntervalMs,
+                          [this] { WatchRenderer(); }),
       watch_(GetTickCount64()) {}
 
 RunStart RunForm::Load() {
-    const RECT area = CaptureArea(settings_.display);
     forms::FormStyle style;
     style.caption = kRunFormCaption;
-    style.style = WS_POPUP;  // never shown
-    style.width = area.right - area.left;
-    style.height = area.bottom - area.top;
+    style.style = WS_POPUP;                // never shown
     rendererWatchTimer_.SetEnabled(true);  // the watch runs from the form's load
     if (!Create(style))
         return RunStart::kNoForm;
-
-    backgroundPicture_.Create(Hwnd(), 0, 0, kBackWidthTwips / forms::TwipsPerPixelX(),
-                              kBackHeightTwips / forms::TwipsPerPixelY());
-    desktopPicture_.Create(Hwnd(), 0, 0, style.width, style.height);
-
-    CaptureDesktop(area);
-    const std::wstring temp = UserTempFolder(GetTempPathW);
+    ShowCursor(FALSE);  // the display counter it returns is of no use here
+    pointerHidden_ = true;
     // Both files are complete before the renderer starts and reads them.
-    WriteSnapshot(kSheetSnapshot, temp,
-                  [this](const std::wstring& path) { return desktopPicture_.SaveBitmap(path); });
-    WriteSnapshot(kBackgroundSnapshot, temp,
-                  [this](const std::wstring& path) { return backgroundPicture_.SaveBitmap(path); });
+    snapshots_.emplace(CaptureArea(settings_.display));
     if (!StartRenderer()) {
         rendererWatchTimer_.SetEnabled(false);  // the caller's message must not be cut short
+        ShowPointer();                          // for the user to answer it
         return RunStart::kRendererNotStarted;
     }
     StartMusic();
     return RunStart::kStarted;
 }
 
-void RunForm::CaptureDesktop(const RECT& area) {
-    // A 1:1 copy turned over in memory: a mirrored StretchBlt lands one row off under Wine,
-    // and the picture must be the screen exactly, pixel (x, y) being screen (x, H − 1 − y).
-    // The screen's DC spans every monitor, in coordinates with the primary one's top-left
-    // at 0, 0, so monitors left of or above it are read at negative coordinates.
-    const forms::WindowDC screen(nullptr);
-    BitBlt(desktopPicture_.Canvas(), 0, 0, desktopPicture_.Width(), desktopPicture_.Height(),
-           screen.Get(), area.left, area.top, SRCCOPY);
-    desktopPicture_.FlipRows();
-    desktopPicture_.Refresh();
-}
-
 bool RunForm::StartRenderer() {
-    rendererProcess_ = forms::StartProgram(forms::ProgramFolder() + L"\\" + kRendererFileName,
-                                           RendererArguments(settings_.display))
-                           .process;
-    return rendererProcess_ != nullptr;
+    renderer_ = forms::StartProgram(forms::ProgramFolder() + L"\\" + kRendererFileName,
+                                    RendererArguments(settings_.display, snapshots_->Paths()));
+    return renderer_.process != nullptr;
 }
 
 void RunForm::StartMusic() {
-    music_.emplace(WindowsMusicPlatform(), ChooseMusic(settings_.musicKind, settings_.musicFile),
-                   settings_.musicFile);
+    music_.emplace(WindowsMusicPlatform(), MusicFor(settings_), settings_.musicFile,
+                   settings_.repeatTrack);
     cdWatchTimer_.SetEnabled(music_->WantsCdTicks());
     musicRepeatTimer_.SetEnabled(music_->WantsRestartTicks());
 }
 
 void RunForm::CheckCd() {
-    music_->CdTick(settings_.repeatTrack);
+    music_->CdTick();
     cdWatchTimer_.SetEnabled(music_->WantsCdTicks());
 }
 
 void RunForm::WatchRenderer() {
-    const bool windowFound = FindWindowW(nullptr, kRendererWindowTitle) != nullptr;
-    const bool rendererExited =
-        !rendererProcess_ || WaitForSingleObject(rendererProcess_.get(), 0) == WAIT_OBJECT_0;
-    if (watch_.ShouldEnd(windowFound, rendererExited, GetTickCount64())) {
-        rendererWatchTimer_.SetEnabled(false);
-        OnClose();
-    }
+    const bool windowFound = RendererWindowShown(renderer_.processId);
+    const bool rendererExited = WaitForSingleObject(renderer_.process.get(), 0) != WAIT_TIMEOUT;
+    if (watch_.ShouldEnd(windowFound, rendererExited, GetTickCount64()))
+        EndRun(true);
 }
 
-void RunForm::OnClose() {
-    // Runs on every way a run ends, and the process ends without unwinding: a process that
-    // exits with the MP3 device still open can crash on its way out.
+void RunForm::EndRenderer(bool windowGone) {
+    if (!renderer_.process)
+        return;
+    const HANDLE process = renderer_.process.get();
+    if (WaitForSingleObject(process, windowGone ? kRendererExitWaitMs : 0) == WAIT_TIMEOUT)
+        TerminateProcess(process, 0);
+    WaitForSingleObject(process, kRendererExitWaitMs);
+    renderer_ = forms::StartedProgram();
+}
+
+void RunForm::EndRun(bool rendererWindowGone) {
+    // Runs on every way a run ends. The MP3 device is closed before the process goes: a
+    // process that exits with it still open can crash on its way out.
+    rendererWatchTimer_.SetEnabled(false);
     cdWatchTimer_.SetEnabled(false);
     musicRepeatTimer_.SetEnabled(false);
     music_.reset();
+    // The snapshots go once the renderer, which reads them as it starts, has gone.
+    EndRenderer(rendererWindowGone);
+    snapshots_.reset();
+    ShowPointer();
+    PostQuitMessage(0);
+}
+
+void RunForm::ShowPointer() {
     if (pointerHidden_)
-        ShowCursor(TRUE);  // the display counter it returns is of no use here
-    forms::EndProgram();
+        ShowCursor(TRUE);
+    pointerHidden_ = false;
 }
 
 LRESULT RunForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:
-            OnClose();  // ends the program
+            EndRun(false);
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;  // never refused; WM_ENDSESSION follows
         case WM_ENDSESSION:
             if (wParam)
-                OnClose();
+                EndRun(false);  // all is done here: the process may end once this returns
             return 0;
         default:
             return DefaultHandling(message, wParam, lParam);
     }
-}
-
-RunStart LoadRunForm(const Settings& settings, bool pointerHidden) {
-    // The form lives as long as the program, which ends from within it.
-    static RunForm form(settings, pointerHidden);
-    return form.Load();
 }
 
 }  // namespace merovan

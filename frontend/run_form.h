@@ -1,15 +1,15 @@
-// The hidden run form: copies the desktop into the two snapshot files, starts the renderer,
-// keeps the music going and ends the program once the renderer's window has gone.
+// The hidden run form: writes the two snapshot pictures, starts the renderer, keeps the
+// music going and ends the run once the renderer's window has gone.
 #pragma once
 
 #include <optional>
 
 #include "forms/form.h"
-#include "forms/picture_surface.h"
 #include "forms/program.h"
 #include "forms/timer.h"
 #include "frontend/run_watch.h"
-#include "music/music_choice.h"
+#include "frontend/snapshots_win.h"
+#include "music/background_music.h"
 #include "settings/settings.h"
 
 namespace merovan {
@@ -25,36 +25,36 @@ enum class RunStart {
 
 class RunForm : public forms::Form {
   public:
-    // `pointerHidden`: the run hid the pointer and shows it again at its end.
-    RunForm(const Settings& settings, bool pointerHidden);
-    // Creates the hidden form, writes the snapshots and starts the renderer and the music.
+    explicit RunForm(const Settings& settings);
+    // Creates the hidden form, hides the pointer, writes the snapshots and starts the
+    // renderer and the music. Once started, the run lasts until the message loop ends;
+    // otherwise the pointer shows again.
     RunStart Load();
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    void CaptureDesktop(const RECT& area);
     bool StartRenderer();
     void StartMusic();
     void CheckCd();
     void WatchRenderer();
-    // Shutdown: stops the music, gives the pointer back and ends the program.
-    [[noreturn]] void OnClose();
+    void ShowPointer();
+    // Ends the renderer, at once or, when `windowGone`, once it has had time to end itself.
+    void EndRenderer(bool windowGone);
+    // Shutdown: stops the music, ends the renderer, removes the snapshots, gives the pointer
+    // back and ends the message loop.
+    void EndRun(bool rendererWindowGone);
 
     Settings settings_;
-    bool pointerHidden_;
-    forms::PictureSurface backgroundPicture_;  // never drawn on: the solid black second file
-    forms::PictureSurface desktopPicture_;     // the desktop, upside down: the first file
+    bool pointerHidden_ = false;
     forms::Timer cdWatchTimer_;
     forms::Timer musicRepeatTimer_;
     forms::Timer rendererWatchTimer_;
-    forms::UniqueHandle rendererProcess_;
+    std::optional<Snapshots> snapshots_;
+    forms::StartedProgram renderer_;
     RunWatch watch_;
-    std::optional<PlayingMusic> music_;
+    std::optional<BackgroundMusic> music_;
 };
-
-// Loads the run form; its message loop then runs the run when it has started.
-RunStart LoadRunForm(const Settings& settings, bool pointerHidden);
 
 }  // namespace merovan

@@ -33,9 +33,9 @@ std::optional<forms::UniqueHandle> TakeRunMark() {
 }
 
 int StartPreviewMode(const std::wstring& arguments) {
-    const HWND parent =
-        reinterpret_cast<HWND>(static_cast<intptr_t>(PreviewWindowNumber(arguments)));
-    if (!StartPreview(parent))
+    const std::optional<int32_t> number = PreviewWindowNumber(arguments);
+    PreviewForm form;  // lives until the message loop ends
+    if (!number || !form.Start(reinterpret_cast<HWND>(static_cast<intptr_t>(*number))))
         return 0;
     return forms::RunMessageLoop();
 }
@@ -72,16 +72,11 @@ int Main() {
     }
     if (mode == Mode::kEnd)
         return 0;
-    const bool hidePointer = mode == Mode::kRun;
-    if (hidePointer)
-        ShowCursor(FALSE);  // the display counter it returns is of no use here
-
-    switch (LoadRunForm(settings, hidePointer)) {
+    RunForm form(settings);  // lives until the message loop ends
+    switch (form.Load()) {
         case RunStart::kStarted:
             return forms::RunMessageLoop();
         case RunStart::kRendererNotStarted:
-            if (hidePointer)
-                ShowCursor(TRUE);  // the user answers the message
             MessageBoxW(nullptr, kRendererNotStartedMessage, kProgramTitle, MB_OK);
             return 0;
         case RunStart::kNoForm:

@@ -5,155 +5,157 @@
 namespace merovan {
 namespace {
 
-constexpr wchar_t kMp3Alias[] = L"MP3Play";
-constexpr wchar_t kCdDevice[] = L"cdaudio";
-// The length the CD's mode is read with: one short of its buffer.
-constexpr uint32_t kCdStatusReadChars = 255;
+// Long enough for every answer we ask for; a longer one is an error of MCI's own.
+constexpr uint32_t kAnswerChars = 512;
 
-bool StartsWith(const wchar_t* buffer, const wchar_t* word) {
-    return std::wcsncmp(buffer, word, std::wcslen(word)) == 0;
+bool StartsWith(const std::wstring& text, const wchar_t* word) {
+    return text.compare(0, std::wcslen(word), word) == 0;
 }
 
-bool ContainsErr(const std::wstring& text) {
-    std::wstring upper = text;
-    for (wchar_t& c : upper) {
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - 32);
-    }
-    return upper.find(L"ERR") != std::wstring::npos;
+wchar_t UpperAscii(wchar_t c) {
+    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c;
 }
 
-// A track number as MCI reports it; false for anything that is not a whole number.
-bool ReadTrackNumber(const std::wstring& text, long& number) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && text[begin] == L' ')
-        ++begin;
-    while (end > begin && text[end - 1] == L' ')
-        --end;
-    if (begin == end || end - begin > 9)
+bool HasExtension(const std::wstring& path, const wchar_t (&extension)[4]) {
+    if (path.size() < 3)
         return false;
-    number = 0;
-    for (size_t i = begin; i < end; ++i) {
-        if (text[i] < L'0' || text[i] > L'9')
+    for (size_t i = 0; i < 3; ++i) {
+        if (UpperAscii(path[path.size() - 3 + i]) != extension[i])
             return false;
-        number = number * 10 + (text[i] - L'0');
     }
     return true;
 }
 
+// A track number as MCI reports it: digits, blanks around them allowed.
+std::optional<long> TrackNumber(const std::wstring& text) {
+    const size_t begin = text.find_first_not_of(L' ');
+    const size_t end = text.find_last_not_of(L' ') + 1;
+    if (begin == std::wstring::npos || end - begin > 9)
+        return std::nullopt;
+    long number = 0;
+    for (size_t i = begin; i < end; ++i) {
+        if (text[i] < L'0' || text[i] > L'9')
+            return std::nullopt;
+        number = number * 10 + (text[i] - L'0');
+    }
+    return number;
+}
+
 }  // namespace
 
-int32_t BackgroundMusic::SendMciCommand(const std::wstring& command, std::wstring& output) {
-    if (command.empty()) {
-        output = kEmptyCommandText;
-        return -1;
+MusicSource MusicFileSource(const std::wstring& path) {
+    if (HasExtension(path, L"WAV"))
+        return MusicSource::kWavFile;
+    if (HasExtension(path, L"MP3"))
+        return MusicSource::kMp3File;
+    return MusicSource::kNone;
+}
+
+BackgroundMusic::BackgroundMusic(MusicPlatform platform, MusicSource source,
+                                 const std::wstring& file, int16_t repeatTrack)
+    : platform_(std::move(platform)), repeatTrack_(repeatTrack) {
+    switch (source) {
+        case MusicSource::kAudioCd:
+            // Opened only: the first tick finds the disc stopped and starts it, or finds no
+            // disc and ends the watch.
+            Send(L"open cdaudio");
+            Send(L"set cdaudio time format tmsf");
+            cdWatched_ = true;
+            break;
+        case MusicSource::kWavFile:
+            StartWav(file);
+            break;
+        case MusicSource::kMp3File:
+            StartMp3(file);
+            break;
+        case MusicSource::kNone:
+            break;
     }
-    const int32_t code = platform_.sendString(command, mciReturn_, kMciReturnChars);
-    if (code != 0) {
-        output = platform_.errorString(code, mciError_, kMciErrorChars) ? mciError_ : kNoErrorText;
-        return code;
-    }
-    output = mciReturn_;
-    return 0;
 }
 
-std::wstring BackgroundMusic::MciQuery(const std::wstring& command) {
-    std::wstring result;
-    const int32_t code = SendMciCommand(command, result);
-    if (code != 0)
-        return L"Error:" + std::to_wstring(code);
-    return result;
+bool BackgroundMusic::Send(const std::wstring& command) {
+    return platform_.sendString(command, nullptr, 0) == 0;
 }
 
-int32_t BackgroundMusic::PlayMciDevice(const std::wstring& alias, const std::wstring& from,
-                                       const std::wstring& to) {
-    std::wstring command = L"play " + alias;
-    if (!from.empty())
-        command += L" from " + from;
-    if (!to.empty())
-        command += L" to " + to;
-    std::wstring unused;  // a play command answers nothing worth keeping
-    return SendMciCommand(command, unused);
+std::optional<std::wstring> BackgroundMusic::Query(const std::wstring& command) {
+    wchar_t answer[kAnswerChars] = {};
+    if (platform_.sendString(command, answer, kAnswerChars) != 0)
+        return std::nullopt;
+    return std::wstring(answer, wcsnlen(answer, kAnswerChars));
 }
 
-int32_t BackgroundMusic::Send(const std::wstring& command) {
-    return platform_.sendString(command, nullptr, 0);
-}
-
-void BackgroundMusic::PlayMp3(const std::wstring& file) {
+void BackgroundMusic::StartMp3(const std::wstring& file) {
     // The quotes keep a path with spaces in one piece.
-    if (Send(L"open \"" + file + L"\" type MPEGVideo Alias " + kMp3Alias) == 0) {
-        Send(std::wstring(L"play ") + kMp3Alias);
-    }
+    mp3Open_ = Send(L"open \"" + file + L"\" type MPEGVideo Alias MP3Play");
+    if (mp3Open_)
+        Send(L"play MP3Play");
 }
 
-bool BackgroundMusic::IsMp3Playing() {
-    platform_.sendString(std::wstring(L"status ") + kMp3Alias + L" mode", mp3Mode_, kMp3ModeChars);
-    return StartsWith(mp3Mode_, L"playing");
-}
-
-void BackgroundMusic::RepeatMp3() {
-    if (IsMp3Playing())
+void BackgroundMusic::RestartTick() {
+    if (!mp3Open_)
+        return;
+    // A status that fails tells nothing: the music is left as it is.
+    const std::optional<std::wstring> mode = Query(L"status MP3Play mode");
+    if (!mode || StartsWith(*mode, L"playing"))
         return;
     // After its end a device only plays again from 0 once it has been stopped.
-    Send(std::wstring(L"stop ") + kMp3Alias);
-    Send(std::wstring(L"play ") + kMp3Alias + L" from 0");
+    Send(L"stop MP3Play");
+    Send(L"play MP3Play from 0");
 }
 
-void BackgroundMusic::StopMp3() {
-    Send(std::wstring(L"stop ") + kMp3Alias);
-    Send(std::wstring(L"close ") + kMp3Alias);
-}
-
-void BackgroundMusic::PlayWav(const std::wstring& file) {
+void BackgroundMusic::StartWav(const std::wstring& file) {
     if (platform_.waveDeviceCount() <= 0)
         return;
     platform_.playSound(file.c_str(), kSndAsync | kSndLoop | kSndFilename);
+    wavPlaying_ = true;
 }
 
-void BackgroundMusic::StopWav() {
-    platform_.playSound(nullptr, 0);
+void BackgroundMusic::CdTick() {
+    if (cdWatched_)
+        cdWatched_ = CheckCd();
 }
 
-void BackgroundMusic::OpenCdAudio() {
-    Send(std::wstring(L"open ") + kCdDevice);
-    Send(std::wstring(L"set ") + kCdDevice + L" time format tmsf");
-}
-
-void BackgroundMusic::CheckCdAudio(int16_t repeatTrack) {
-    cdKeepPolling_ = true;
-    const std::wstring current = MciQuery(L"status cdaudio current track");
-    if (ContainsErr(current)) {
-        cdKeepPolling_ = false;
-        return;
+bool BackgroundMusic::CheckCd() {
+    // No drive, no disc or a disc taken out: the watch ends for the rest of the run.
+    const std::optional<std::wstring> current = Query(L"status cdaudio current track");
+    if (!current || !Query(L"status cdaudio number of tracks"))
+        return false;
+    const std::optional<std::wstring> mode = Query(L"status cdaudio mode");
+    const bool stopped = mode && StartsWith(*mode, L"stopped");
+    if (repeatTrack_ == 0) {
+        if (stopped)
+            Send(L"play cdaudio");
+        return true;
     }
-    const std::wstring tracks = MciQuery(L"status cdaudio number of tracks");
-    if (ContainsErr(tracks)) {
-        cdKeepPolling_ = false;
-        return;
+    const std::optional<long> track = TrackNumber(*current);
+    if (!track)
+        return false;
+    if (stopped || *track != repeatTrack_) {
+        // A track beyond the last one has no position: nothing plays, and the next tick
+        // asks again.
+        const std::optional<std::wstring> start =
+            Query(L"status cdaudio position track " + std::to_wstring(repeatTrack_));
+        if (start)
+            Send(L"play cdaudio from " + *start);
     }
-    platform_.sendString(L"status cdaudio mode", cdStatus_, kCdStatusReadChars);
-    const bool stopped = StartsWith(cdStatus_, L"stopped");
-
-    if (repeatTrack != 0) {
-        long currentTrack = 0;
-        if (!ReadTrackNumber(current, currentTrack)) {
-            cdKeepPolling_ = false;
-            return;
-        }
-        if (stopped || currentTrack != repeatTrack) {
-            const std::wstring start =
-                MciQuery(L"status cdaudio position track " + std::to_wstring(repeatTrack));
-            PlayMciDevice(kCdDevice, start, L"");
-        }
-    } else if (stopped) {
-        PlayMciDevice(kCdDevice, L"", L"");
-    }
+    return true;
 }
 
-void BackgroundMusic::StopCdAudio() {
-    Send(std::wstring(L"stop ") + kCdDevice);
-    Send(std::wstring(L"close ") + kCdDevice);
+void BackgroundMusic::Stop() {
+    if (cdWatched_) {
+        cdWatched_ = false;
+        Send(L"stop cdaudio");
+        Send(L"close cdaudio");
+    }
+    if (mp3Open_) {
+        mp3Open_ = false;
+        Send(L"stop MP3Play");
+        Send(L"close MP3Play");
+    }
+    if (wavPlaying_) {
+        wavPlaying_ = false;
+        platform_.playSound(nullptr, 0);
+    }
 }
 
 }  // namespace merovan

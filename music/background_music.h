@@ -1,25 +1,24 @@
 // Background music through the Media Control Interface's command strings and the
-// sound-playing service: a small command layer, MP3 files polled once a second and
-// restarted when they end, WAV files looped, and the audio CD with one optional track
-// repeated.
+// sound-playing service: an MP3 file polled once a second and restarted when it has ended,
+// a WAV file looped, or the audio CD with one optional track repeated. One owner starts what
+// a run plays and, whichever way the run ends, stops and closes what it opened.
 //
-// The module knows Windows only through MusicPlatform, so tests drive it with a scripted
+// Windows is reached only through MusicPlatform, so tests drive the music with a scripted
 // MCI that answers like Windows does.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace merovan {
 
 struct MusicPlatform {
-    // mciSendString: 0 or an MCI error code; writes a NUL-terminated result into `buffer`
+    // mciSendString: 0 or an MCI error code; writes a NUL-terminated answer into `buffer`
     // (of `length` characters) when one is given.
-    std::function<int32_t(const std::wstring& command, wchar_t* buffer, uint32_t length)>
+    std::function<uint32_t(const std::wstring& command, wchar_t* buffer, uint32_t length)>
         sendString;
-    // mciGetErrorString: the description of `code`; false when there is none.
-    std::function<bool(int32_t code, wchar_t* buffer, uint32_t length)> errorString;
     // PlaySound of a file with the given flags; a null file stops the sound.
     std::function<void(const wchar_t* file, uint32_t flags)> playSound;
     // waveOutGetNumDevs.
@@ -31,50 +30,50 @@ constexpr uint32_t kSndAsync = 0x0001;
 constexpr uint32_t kSndLoop = 0x0008;
 constexpr uint32_t kSndFilename = 0x00020000;
 
-constexpr wchar_t kEmptyCommandText[] = L"コマンド文字列が指定されていません";
-constexpr wchar_t kNoErrorText[] = L"Error (文字列が取れません)";
+enum class MusicSource { kNone, kAudioCd, kWavFile, kMp3File };
+
+// What a music file plays as, told by the last three characters of its path in any case:
+// "WAV" or "MP3"; a file of any other kind plays nothing.
+MusicSource MusicFileSource(const std::wstring& path);
 
 class BackgroundMusic {
   public:
-    explicit BackgroundMusic(MusicPlatform platform) : platform_(std::move(platform)) {}
+    // Starts `source`: `file` is the MP3 or WAV file, `repeatTrack` the CD track played
+    // over and over (0: the whole disc).
+    BackgroundMusic(MusicPlatform platform, MusicSource source, const std::wstring& file,
+                    int16_t repeatTrack);
+    ~BackgroundMusic() { Stop(); }
+    BackgroundMusic(const BackgroundMusic&) = delete;
+    BackgroundMusic& operator=(const BackgroundMusic&) = delete;
 
-    // The command layer.
-    int32_t SendMciCommand(const std::wstring& command, std::wstring& output);
-    std::wstring MciQuery(const std::wstring& command);
-    int32_t PlayMciDevice(const std::wstring& alias, const std::wstring& from,
-                          const std::wstring& to);
+    // Whether the run should call RestartTick once a second: an MP3 that opened is
+    // restarted when it has ended.
+    bool WantsRestartTicks() const { return mp3Open_; }
+    void RestartTick();
+    // Whether the run should call CdTick every 200 ms: the CD is watched until one of its
+    // status queries fails.
+    bool WantsCdTicks() const { return cdWatched_; }
+    void CdTick();
 
-    // MP3 and WAV files.
-    void PlayMp3(const std::wstring& file);
-    bool IsMp3Playing();
-    void RepeatMp3();
-    void StopMp3();
-    void PlayWav(const std::wstring& file);
-    void StopWav();
-
-    // The audio CD; `repeatTrack` 0 plays the whole disc again and again.
-    void OpenCdAudio();
-    void CheckCdAudio(int16_t repeatTrack);
-    void StopCdAudio();
-    bool CdKeepPolling() const { return cdKeepPolling_; }
+    // Stops and closes what is open; a second call does nothing. The CD is only stopped
+    // while it is watched: once its status failed there is nothing to stop.
+    void Stop();
 
   private:
-    static constexpr uint32_t kMciReturnChars = 512;
-    static constexpr uint32_t kMciErrorChars = 256;
-    static constexpr uint32_t kCdStatusChars = 256;
-    static constexpr uint32_t kMp3ModeChars = 30;
-
-    // A send whose result text is not wanted.
-    int32_t Send(const std::wstring& command);
+    // A command whose answer is not wanted; whether it succeeded.
+    bool Send(const std::wstring& command);
+    // A command's answer; none when it failed.
+    std::optional<std::wstring> Query(const std::wstring& command);
+    void StartMp3(const std::wstring& file);
+    void StartWav(const std::wstring& file);
+    // One look at the CD; whether it is to be watched on.
+    bool CheckCd();
 
     MusicPlatform platform_;
-    // Fixed buffers: a shorter text leaves the tail of a longer one behind its NUL, and
-    // every text is taken up to the first NUL.
-    wchar_t mciReturn_[kMciReturnChars] = {};
-    wchar_t mciError_[kMciErrorChars] = {};
-    wchar_t cdStatus_[kCdStatusChars] = {};
-    wchar_t mp3Mode_[kMp3ModeChars] = {};
-    bool cdKeepPolling_ = false;
+    int16_t repeatTrack_;
+    bool mp3Open_ = false;
+    bool wavPlaying_ = false;
+    bool cdWatched_ = false;
 };
 
 }  // namespace merovan

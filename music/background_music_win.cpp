@@ -9,10 +9,7 @@ MusicPlatform WindowsMusicPlatform() {
     MusicPlatform platform;
     // The wide functions, so that paths outside the user's code page play too.
     platform.sendString = [](const std::wstring& command, wchar_t* buffer, uint32_t length) {
-        return static_cast<int32_t>(mciSendStringW(command.c_str(), buffer, length, nullptr));
-    };
-    platform.errorString = [](int32_t code, wchar_t* buffer, uint32_t length) {
-        return mciGetErrorStringW(static_cast<MCIERROR>(code), buffer, length) != FALSE;
+        return static_cast<uint32_t>(mciSendStringW(command.c_str(), buffer, length, nullptr));
     };
     platform.playSound = [](const wchar_t* file, uint32_t flags) {
         PlaySoundW(file, nullptr, flags);

@@ -3,14 +3,23 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "settings/ini_document.h"
 
 namespace merovan {
 
-// The stored music kinds; any other stored number is kept and plays nothing.
+// The music kinds, numbered as they are stored. Any other stored number is kept as it is,
+// plays nothing and marks no choice in the settings window.
 enum MusicKind : int16_t { kNoMusic = 0, kAudioCd = 1, kMusicFile = 2 };
+
+// The kind a stored number names; none for a number that names no kind.
+inline std::optional<MusicKind> KnownMusicKind(int16_t stored) {
+    if (stored < kNoMusic || stored > kMusicFile)
+        return std::nullopt;
+    return static_cast<MusicKind>(stored);
+}
 
 // How the renderer shows a run; each is off unless its stored number is other than 0, and
 // off is how the screensaver has always shown it.

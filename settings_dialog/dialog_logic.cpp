@@ -1,15 +1,33 @@
 #include "settings_dialog/dialog_logic.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "settings/settings.h"
 
 namespace merovan {
 
-Position DialogPosition(double screenWidthTwips, double screenHeightTwips, double windowWidthTwips,
-                        double windowHeightTwips) {
-    // Each difference is rounded to a whole number, then divided truncating toward zero.
-    const long freeWidth = std::lround(std::nearbyint(screenWidthTwips - windowWidthTwips));
-    const long freeHeight = std::lround(std::nearbyint(screenHeightTwips - windowHeightTwips));
-    return Position{static_cast<int>(freeWidth / 2), static_cast<int>(freeHeight / 3)};
+Position DialogPosition(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
+    return Position{(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 3};
+}
+
+namespace {
+
+int Scaled(int pixelsAt96, int dpi) {
+    constexpr int kSteps = 15;  // of a 96-DPI pixel
+    // A screen finer than 1440 DPI still takes one step a pixel.
+    const int stepsPerPixel = std::max(1, kSteps * 96 / dpi);
+    return pixelsAt96 * kSteps / stepsPerPixel;
+}
+
+}  // namespace
+
+int LayoutScale::X(int pixelsAt96) const {
+    return Scaled(pixelsAt96, dpiX);
+}
+
+int LayoutScale::Y(int pixelsAt96) const {
+    return Scaled(pixelsAt96, dpiY);
 }
 
 int ShadeLevel(int y, int height) {
@@ -31,12 +49,9 @@ uint32_t PanelShade(int y, int height) {
 }
 
 ChoiceLook LookOfChoice(int16_t bgmKind) {
-    ChoiceLook look{-1, false, false};
-    if (bgmKind >= 0 && bgmKind <= 2)
-        look.selectedMark = bgmKind;
-    look.repeatEnabled = bgmKind == 1;
-    look.fileButtonEnabled = bgmKind == 2;
-    return look;
+    // The marks stand in the order of the kinds' numbers.
+    const std::optional<MusicKind> kind = KnownMusicKind(bgmKind);
+    return ChoiceLook{kind ? static_cast<int>(*kind) : -1, kind == kAudioCd, kind == kMusicFile};
 }
 
 std::wstring RepeatText(int16_t track) {

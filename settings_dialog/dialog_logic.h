@@ -1,4 +1,5 @@
-// The settings window's decisions without Windows: where it opens, how its background is
+// The settings window's decisions without Windows: where it opens, its size on the screen,
+// how its background is
 // shaded, what each music choice enables, the repeat box's texts, and which path of a
 // picked file the settings file can hold.
 #pragma once
@@ -13,13 +14,23 @@
 
 namespace merovan {
 
-// Top-left corner, in twips, of a window of the given outer size: centred horizontally,
-// one third of the free height down.
+// Top-left corner of a window of the given outer size, in pixels: centred horizontally,
+// one third of the free height down, each rounded toward zero.
 struct Position {
     int left, top;
 };
-Position DialogPosition(double screenWidthTwips, double screenHeightTwips, double windowWidthTwips,
-                        double windowHeightTwips);
+Position DialogPosition(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
+
+// The window's layout is written in pixels at 96 dots per inch and grows with the screen's
+// dots per inch in whole steps of a fifteenth of such a pixel: each screen pixel stands for
+// as many whole fifteenths as fit in it. At 96 DPI every length stays as written; at 120 or
+// 144 DPI it grows by a quarter or a half, rounded down.
+struct LayoutScale {
+    int dpiX = 96;
+    int dpiY = 96;
+    int X(int pixelsAt96) const;
+    int Y(int pixelsAt96) const;
+};
 
 // Brightness of pixel row y of a shaded area `height` pixels high: 0 at the top and the
 // bottom edge, 220 in the middle.

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "common/program_names.h"
 #include "forms/graphics.h"
 #include "forms/program.h"
 #include "settings_dialog/dialog_logic.h"
@@ -43,54 +44,45 @@ std::wstring WhyNotSaved(FileProblem problem) {
     }
 }
 
-// Layout in twips, as designed.
+// Layout in pixels at 96 dots per inch; LayoutScale fits it to the screen.
 struct Box {
-    int left, top, width, height;  // twips
+    int left, top, width, height;
 };
-constexpr Box kPanel{180, 240, 7035, 2475};
+constexpr Box kPanel{12, 16, 469, 165};
 // The display panel stands below the music panel with the same margin as above it; the
 // window grows by exactly these two, and what stands below the panels moves down by as much.
-constexpr int kPanelMarginTwips = 240;
-constexpr Box kDisplayPanel{180, kPanel.top + kPanel.height + kPanelMarginTwips, 7035, 1875};
-constexpr int kGrowthTwips = kPanelMarginTwips + kDisplayPanel.height;
-constexpr int kClientWidthTwips = 7440;
-constexpr int kClientHeightTwips = 3645 + kGrowthTwips;
+constexpr int kPanelMarginPx = 16;
+constexpr Box kDisplayPanel{12, kPanel.top + kPanel.height + kPanelMarginPx, 469, 125};
+constexpr int kGrowthPx = kPanelMarginPx + kDisplayPanel.height;
+constexpr int kClientWidthPx = 496;
+constexpr int kClientHeightPx = 243 + kGrowthPx;
 constexpr COLORREF kWindowBack = RGB(192, 192, 192);
 constexpr COLORREF kLinkColour = RGB(255, 255, 255);
 constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // no sizing, no min/max
 
-constexpr Box kSetButton{4860, 3000 + kGrowthTwips, 1155, 375};
-constexpr Box kCancelButton{6060, 3000 + kGrowthTwips, 1155, 375};
-constexpr Box kLink{180, 3120 + kGrowthTwips, 3105, 195};
-constexpr Box kHeadingFrame{300, 300, 1695, 315};
-constexpr Box kHeading{300, 360, 1665, 195};
-constexpr Box kMarks[3] = {{420, 1140, 195, 195}, {420, 840, 195, 195}, {420, 1440, 195, 195}};
-constexpr Box kChoiceLabels[3] = {
-    {660, 1140, 330, 195}, {660, 840, 645, 195}, {660, 1440, 900, 195}};
+constexpr Box kSetButton{324, 200 + kGrowthPx, 77, 25};
+constexpr Box kCancelButton{404, 200 + kGrowthPx, 77, 25};
+constexpr Box kLink{12, 208 + kGrowthPx, 207, 13};
+constexpr Box kHeadingFrame{20, 20, 113, 21};
+constexpr Box kHeading{20, 24, 111, 13};
+constexpr Box kMarks[3] = {{28, 76, 13, 13}, {28, 56, 13, 13}, {28, 96, 13, 13}};
+constexpr Box kChoiceLabels[3] = {{44, 76, 22, 13}, {44, 56, 43, 13}, {44, 96, 60, 13}};
 constexpr const wchar_t* kChoiceTexts[3] = {L"なし", L"音楽CD", L"MP3、WAV"};
-constexpr Box kRepeatBox{1680, 780, 615, 300};
-constexpr Box kRepeatLabel{2340, 840, 990, 195};
-constexpr Box kFileButton{420, 1740, 615, 315};
-constexpr Box kFileLabel{1080, 1740, 5595, 495};
+constexpr Box kRepeatBox{112, 52, 41, 20};
+constexpr Box kRepeatLabel{156, 56, 66, 13};
+constexpr Box kFileButton{28, 116, 41, 21};
+constexpr Box kFileLabel{72, 116, 373, 33};
 // In the display panel: the heading as in the music panel, then one row an option.
-constexpr Box kOptionMarks[3] = {
-    {420, 840, 195, 195}, {420, 1140, 195, 195}, {420, 1440, 195, 195}};
-constexpr Box kOptionCaptions[3] = {
-    {660, 840, 1575, 195}, {660, 1140, 2700, 195}, {660, 1440, 2250, 195}};
+constexpr Box kOptionMarks[3] = {{28, 56, 13, 13}, {28, 76, 13, 13}, {28, 96, 13, 13}};
+constexpr Box kOptionCaptions[3] = {{44, 56, 105, 13}, {44, 76, 180, 13}, {44, 96, 150, 13}};
 constexpr const wchar_t* kOptionTexts[3] = {L"画面全体に表示", L"画面の更新に合わせて描画",
                                             L"マウスやキーでも終了"};
 bool DisplayOptions::*const kOptionFields[3] = {
     &DisplayOptions::everyMonitor, &DisplayOptions::pacedFrames, &DisplayOptions::anyInputEnds};
 
-int Px(int twips) {
-    return twips / forms::TwipsPerPixelX();
-}
-int Py(int twips) {
-    return twips / forms::TwipsPerPixelY();
-}
-RECT PixelRect(const Box& box) {
-    return RECT{Px(box.left), Py(box.top), Px(box.left) + Px(box.width),
-                Py(box.top) + Py(box.height)};
+RECT PixelRect(const Box& box, const LayoutScale& scale) {
+    return RECT{scale.X(box.left), scale.Y(box.top), scale.X(box.left) + scale.X(box.width),
+                scale.Y(box.top) + scale.Y(box.height)};
 }
 
 // The window's labels use the buttons' font; the link's is underlined.
@@ -116,15 +108,11 @@ void ShadeSurface(forms::PictureSurface& surface, uint32_t (*shade)(int y, int h
     surface.Refresh();
 }
 
-void PlaceButton(controls::PushButton& button, HWND parent, const Box& box,
-                 const wchar_t* caption) {
-    button.Create(parent, Px(box.left), Py(box.top), Px(box.width), Py(box.height));
-    // The stored layout holds a caption and a font for each button.
-    const forms::FontSpec font = controls::DefaultButtonFont();
-    forms::PropertyStore layout;
-    layout.Write(L"caption", std::wstring(caption), std::wstring(L"Command"));
-    layout.Write(L"font", font, forms::FontSpec{});
-    button.Restore(layout, font);
+void PlaceButton(controls::PushButton& button, HWND parent, const RECT& place,
+                 const wchar_t* caption, const controls::ButtonFaces& faces) {
+    button.Create(parent, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                  faces);
+    button.SetCaption(caption);
 }
 
 std::wstring ShortPathOf(const std::wstring& path) {
@@ -148,9 +136,9 @@ void Zoom(HWND window, POINT point, bool opening) {
                       opening ? &windowRect : &pointRect);
 }
 
-void PlaceHeading(HeadedPanel& panel, const wchar_t* text, HFONT font) {
-    panel.headingFrame.rect = PixelRect(kHeadingFrame);
-    panel.heading.rect = PixelRect(kHeading);
+void PlaceHeading(HeadedPanel& panel, const wchar_t* text, HFONT font, const LayoutScale& scale) {
+    panel.headingFrame.rect = PixelRect(kHeadingFrame, scale);
+    panel.heading.rect = PixelRect(kHeading, scale);
     panel.heading.text = text;
     panel.heading.centred = true;
     panel.heading.font = font;
@@ -164,10 +152,10 @@ struct MarkRow {
     forms::Label& caption;
 };
 
-void PlaceMarkRow(forms::PictureSurface& panel, const MarkRow& row, const Box& markBox,
-                  const Box& captionBox, const wchar_t* text, HFONT font, HDC measuring) {
-    row.mark.rect = PixelRect(markBox);
-    row.caption.rect = PixelRect(captionBox);
+void PlaceMarkRow(forms::PictureSurface& panel, const MarkRow& row, const RECT& mark,
+                  const RECT& caption, const wchar_t* text, HFONT font, HDC measuring) {
+    row.mark.rect = mark;
+    row.caption.rect = caption;
     row.caption.text = text;
     row.caption.font = font;
     row.caption.AutoSize(measuring);
@@ -181,6 +169,10 @@ SettingsWindow::SettingsWindow(const Settings& settings, const SettingsFiles& fi
     : settings_(settings), files_(files) {}
 
 bool SettingsWindow::Build() {
+    scale_ = LayoutScale{forms::ScreenDpiX(), forms::ScreenDpiY()};
+    faces_ = controls::ButtonFaces::Load();
+    if (!faces_)
+        return false;
     font_.reset(MakeFont(false));
     linkFont_.reset(MakeFont(true));
     hand_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCursorHand));
@@ -196,7 +188,8 @@ bool SettingsWindow::Build() {
 }
 
 bool SettingsWindow::CreateWindowAndPanel() {
-    RECT outer{0, 0, Px(kClientWidthTwips), Py(kClientHeightTwips)};
+    const int clientWidth = scale_.X(kClientWidthPx), clientHeight = scale_.Y(kClientHeightPx);
+    RECT outer{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&outer, kWindowStyle, FALSE, 0);
     forms::FormStyle style;
     style.caption = kSettingsWindowCaption;
@@ -209,13 +202,13 @@ bool SettingsWindow::CreateWindowAndPanel() {
         return false;
 
     // Both pictures hold controls: Tab and the dialog keys must reach into them.
-    backdrop_.Create(Hwnd(), 0, 0, Px(kClientWidthTwips), Py(kClientHeightTwips));
+    backdrop_.Create(Hwnd(), 0, 0, clientWidth, clientHeight);
     SetWindowLongPtrW(backdrop_.Hwnd(), GWL_EXSTYLE, WS_EX_CONTROLPARENT);
-    const RECT panel = PixelRect(kPanel);
+    const RECT panel = PixelRect(kPanel, scale_);
     panel_.Create(backdrop_.Hwnd(), panel.left, panel.top, panel.right - panel.left,
                   panel.bottom - panel.top);
     SetWindowLongPtrW(panel_.Hwnd(), GWL_EXSTYLE, WS_EX_CONTROLPARENT);
-    const RECT display = PixelRect(kDisplayPanel);
+    const RECT display = PixelRect(kDisplayPanel, scale_);
     displayPanel_.Create(backdrop_.Hwnd(), display.left, display.top, display.right - display.left,
                          display.bottom - display.top);
     return true;
@@ -223,35 +216,36 @@ bool SettingsWindow::CreateWindowAndPanel() {
 
 void SettingsWindow::PlaceButtons() {
     // Created in the focus order: the repeat box, "...", then the window's two buttons.
-    const RECT repeat = PixelRect(kRepeatBox);
+    const RECT repeat = PixelRect(kRepeatBox, scale_);
     panel_.repeatBox.Create(panel_.Hwnd(), repeat.left, repeat.top, repeat.right - repeat.left,
                             repeat.bottom - repeat.top, font_.get());
-    PlaceButton(panel_.fileButton, panel_.Hwnd(), kFileButton, L"...");
+    PlaceButton(panel_.fileButton, panel_.Hwnd(), PixelRect(kFileButton, scale_), L"...", *faces_);
     panel_.fileButton.Click = [this] { PickFile(); };
-    PlaceButton(saveButton_, backdrop_.Hwnd(), kSetButton, L"設定");
+    PlaceButton(saveButton_, backdrop_.Hwnd(), PixelRect(kSetButton, scale_), L"設定", *faces_);
     saveButton_.Click = [this] { Save(); };
-    PlaceButton(cancelButton_, backdrop_.Hwnd(), kCancelButton, L"ｷｬﾝｾﾙ");
+    PlaceButton(cancelButton_, backdrop_.Hwnd(), PixelRect(kCancelButton, scale_), L"ｷｬﾝｾﾙ",
+                *faces_);
     cancelButton_.Click = [this] { Unload(); };
 }
 
 void SettingsWindow::PlaceMusicChoices() {
-    PlaceHeading(panel_, L"BGM", font_.get());
+    PlaceHeading(panel_, L"BGM", font_.get(), scale_);
     const forms::WindowDC measuring(panel_.Hwnd());
     for (int i = 0; i < 3; ++i) {
         MarkRow row{panel_.marks[i], panel_.choiceLabels[i]};
-        PlaceMarkRow(panel_, row, kMarks[i], kChoiceLabels[i], kChoiceTexts[i], font_.get(),
-                     measuring.Get());
+        PlaceMarkRow(panel_, row, PixelRect(kMarks[i], scale_), PixelRect(kChoiceLabels[i], scale_),
+                     kChoiceTexts[i], font_.get(), measuring.Get());
         // A press of any mouse button on a mark or its label chooses.
-        row.mark.MouseDown = [this, i](int) { Choose(i); };
-        row.caption.MouseDown = [this, i](int) { Choose(i); };
+        row.mark.Press = [this, i] { Choose(i); };
+        row.caption.Press = [this, i] { Choose(i); };
     }
-    panel_.repeatLabel.rect = PixelRect(kRepeatLabel);
+    panel_.repeatLabel.rect = PixelRect(kRepeatLabel, scale_);
     panel_.repeatLabel.text = L"曲目をﾘﾋﾟｰﾄ";
     panel_.repeatLabel.font = font_.get();
     panel_.repeatLabel.AutoSize(measuring.Get());
     panel_.AddGraphic(panel_.repeatLabel);
-    panel_.fileFrame.rect = PixelRect(kFileLabel);
-    panel_.fileName.rect = PixelRect(kFileLabel);
+    panel_.fileFrame.rect = PixelRect(kFileLabel, scale_);
+    panel_.fileName.rect = panel_.fileFrame.rect;
     InflateRect(&panel_.fileName.rect, -2, -2);
     panel_.fileName.font = font_.get();
     panel_.fileName.wrap = true;
@@ -260,19 +254,20 @@ void SettingsWindow::PlaceMusicChoices() {
 }
 
 void SettingsWindow::PlaceDisplayOptions() {
-    PlaceHeading(displayPanel_, L"表示", font_.get());
+    PlaceHeading(displayPanel_, L"表示", font_.get(), scale_);
     const forms::WindowDC measuring(displayPanel_.Hwnd());
     for (int i = 0; i < 3; ++i) {
         MarkRow row{displayPanel_.marks[i], displayPanel_.captions[i]};
-        PlaceMarkRow(displayPanel_, row, kOptionMarks[i], kOptionCaptions[i], kOptionTexts[i],
-                     font_.get(), measuring.Get());
+        PlaceMarkRow(displayPanel_, row, PixelRect(kOptionMarks[i], scale_),
+                     PixelRect(kOptionCaptions[i], scale_), kOptionTexts[i], font_.get(),
+                     measuring.Get());
         row.mark.Click = [this, i] { Toggle(i); };
         row.caption.Click = [this, i] { Toggle(i); };
     }
 }
 
 void SettingsWindow::PlaceLink() {
-    homePageLink_.rect = PixelRect(kLink);
+    homePageLink_.rect = PixelRect(kLink, scale_);
     homePageLink_.text = kHomePage;
     homePageLink_.font = linkFont_.get();
     homePageLink_.colour = kLinkColour;
@@ -284,18 +279,15 @@ void SettingsWindow::PlaceLink() {
 }
 
 void SettingsWindow::Load() {
-    // Centred across, one third of the free height down, worked out in twips.
     RECT outer{};
     GetWindowRect(Hwnd(), &outer);
-    const int tppX = forms::TwipsPerPixelX(), tppY = forms::TwipsPerPixelY();
-    const Position at =
-        DialogPosition(forms::ScreenWidthPixels() * tppX, forms::ScreenHeightPixels() * tppY,
-                       (outer.right - outer.left) * tppX, (outer.bottom - outer.top) * tppY);
-    SetWindowPos(Hwnd(), nullptr, at.left / tppX, at.top / tppY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const Position at = DialogPosition(forms::ScreenWidthPixels(), forms::ScreenHeightPixels(),
+                                       outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(Hwnd(), nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     // The buttons start watching the pointer in the window's control order.
-    cancelButton_.Initialize();
-    saveButton_.Initialize();
-    panel_.fileButton.Initialize();
+    cancelButton_.StartTracking();
+    saveButton_.StartTracking();
+    panel_.fileButton.StartTracking();
     ShowChoice();
     ShowDisplayOptions();
     // The box's text before its list, so that the list does not pick the text.
@@ -309,7 +301,7 @@ void SettingsWindow::Load() {
         zoomOrigin_ = POINT{0, 0};
     Shade();
     Zoom(Hwnd(), zoomOrigin_, true);
-    forms::SetProgramPointer(nullptr);
+    SetBusyPointer(nullptr);
 }
 
 void SettingsWindow::Shade() {
@@ -321,7 +313,7 @@ void SettingsWindow::Shade() {
 
 void SettingsWindow::ShowChoice() {
     const ChoiceLook look = LookOfChoice(settings_.musicKind);
-    panel_.fileButton.SetEnabled(controls::kFalse);
+    panel_.fileButton.SetEnabled(false);
     panel_.repeatBox.SetEnabled(false);
     for (forms::Image& mark : panel_.marks)
         mark.SetPicture(markOff_.get());
@@ -330,7 +322,7 @@ void SettingsWindow::ShowChoice() {
     if (look.repeatEnabled)
         panel_.repeatBox.SetEnabled(true);
     if (look.fileButtonEnabled)
-        panel_.fileButton.SetEnabled(controls::kTrue);
+        panel_.fileButton.SetEnabled(true);
     panel_.Refresh();
 }
 
@@ -383,9 +375,9 @@ void SettingsWindow::PickFile() {
 }
 
 void SettingsWindow::OpenLink() {
-    forms::SetProgramPointer(LoadCursorW(nullptr, IDC_WAIT));
+    SetBusyPointer(LoadCursorW(nullptr, IDC_WAIT));
     ShellExecuteW(Hwnd(), L"open", homePageLink_.text.c_str(), L"", L"", SW_SHOWNORMAL);
-    forms::SetProgramPointer(nullptr);
+    SetBusyPointer(nullptr);
 }
 
 void SettingsWindow::Save() {

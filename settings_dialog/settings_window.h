@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "controls/push_button.h"
 #include "forms/combo_box.h"
 #include "forms/form.h"
@@ -13,13 +15,12 @@
 #include "forms/handles.h"
 #include "forms/picture_surface.h"
 #include "settings/settings_file.h"
+#include "settings_dialog/dialog_logic.h"
 
 namespace merovan {
 
 // The window's caption; while a window has it, the program starts nothing else.
 constexpr wchar_t kSettingsWindowCaption[] = L"<メロヴァン>";
-// The title of the program's message boxes.
-constexpr wchar_t kProgramTitle[] = L"メロヴァン";
 
 // A grey panel with a framed heading at its top.
 class HeadedPanel : public forms::PictureSurface {
@@ -76,7 +77,9 @@ class SettingsWindow : public forms::Form {
 
     Settings settings_;
     const SettingsFiles& files_;
-    forms::PictureSurface backdrop_;  // the window's own shaded background
+    LayoutScale scale_;
+    std::optional<controls::ButtonFaces> faces_;  // before the buttons, which draw from it
+    forms::PictureSurface backdrop_;              // the window's own shaded background
     MusicPanel panel_;
     DisplayPanel displayPanel_;
     controls::PushButton saveButton_;

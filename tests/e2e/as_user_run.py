@@ -7,7 +7,9 @@ the end-to-end tests through runuser.
 
 Cases:
   readonly-root            C:\\ cannot be written: a run's snapshots go to the
-                           temporary folder and the renderer shows the desktop.
+                           temporary folder and the renderer shows the desktop;
+                           with that folder unwritable too, the renderer is told
+                           there are none, and a debug line says why.
   readonly-program-folder  the program's folder cannot be written: the settings
                            window saves the per-user copy, which the next run
                            plays by; with that folder unwritable too it says so
@@ -49,11 +51,13 @@ def readonly_root(session, dist):
         before = session.screenshot()
         proc, window = h.start_run(session, scr)
         assert not (session.c_drive / "Merovan1.bmp").exists()
-        header, rows = h.bmp_rows(session.temp_dir / "Merovan1.bmp")
+        written = [session.temp_dir / "Merovan1.bmp", session.temp_dir / "Merovan2.bmp"]
+        assert session.program_arguments(h.RENDERER) == ["/snapshots", *map(session.win_path, written)], \
+            session.program_arguments(h.RENDERER)
+        header, rows = h.bmp_rows(written[0])
         assert (header["width"], header["height"]) == (1280, 1024), header
         for y in (0, 60, 512, 1023):
             assert rows[y] == h.screen_row_bgr(before, y), f"stored row {y}"
-        assert (session.temp_dir / "Merovan2.bmp").exists()
         print("snapshots went to", session.temp_dir)
 
         # The renderer found them: the sheet shows the desktop's red and blue.
@@ -64,9 +68,22 @@ def readonly_root(session, dist):
             return reds > 50 and blues > 50
         session.wait_until(desktop_on_sheet, 30, "the desktop on the turning sheet")
         assert session.end_by_escape(proc, window) == 0
-        print("the run ended after Escape")
+        assert not any(p.exists() for p in written), "a copy of the desktop stayed on disk"
+        print("the run ended after Escape and removed its snapshots")
+
+        # Nowhere to write: the renderer gets no pictures, and a debug line says why.
+        session.temp_dir.chmod(0o555)
+        proc, window = h.start_run(session, scr, extra_env={"WINEDEBUG": "+process,warn+seh"})
+        assert session.end_by_escape(proc, window) == 0
+        log = sorted(session.logs.glob("[0-9]*.log"))[-1].read_text(encoding="utf-8", errors="replace")
+        # Wine traces the renderer's command line with its quotes escaped.
+        assert '/snapshots \\"\\" \\"\\"' in log, log[-2000:]
+        for name in ("Merovan1.bmp", "Merovan2.bmp"):
+            assert f"{name} could not be written: C:" in log, log[-2000:]
+        print("without a place to write, the renderer was told there are no pictures")
     finally:
         session.c_drive.chmod(0o755)
+        session.temp_dir.chmod(0o755)
 
 
 def readonly_program_folder(session, dist):
@@ -101,7 +118,8 @@ def readonly_program_folder(session, dist):
         # The next run plays by the per-user copy: the CD source, with paced frames.
         proc, window = h.start_traced_run(session, scr)
         session.wait_until(lambda: "open cdaudio" in h.sent(session, proc), 30, "the CD opened")
-        assert session.program_arguments(h.RENDERER) == ["/paced"], session.program_arguments(h.RENDERER)
+        assert session.program_arguments(h.RENDERER)[:2] == ["/paced", "/snapshots"], \
+            session.program_arguments(h.RENDERER)
         assert session.end_by_escape(proc, window) == 0
         print("the next run opened the CD")
     finally:

@@ -3,7 +3,8 @@ Windows programs in it (start, wait, find windows, look at the screen, send
 input).
 
 Only the standard library and command-line tools are used: Xvfb, xdpyinfo,
-wine/wineboot/wineserver, xdotool and ImageMagick's `import`.
+wine/wineboot/wineserver, xdotool and ImageMagick's `import`; Xephyr for
+several monitors.
 
     with Session("build/e2e-work") as s:
         proc = s.start("/path/to/program.exe")
@@ -33,11 +34,14 @@ SCREEN_HEIGHT = 1024
 
 # Registry values every test run needs: Wine destroys windows at once instead
 # of waiting 2 s for a window manager, the Japanese UI font has a stand-in,
-# and a crashing program ends instead of waiting on a crash dialog.
+# and a crashing program ends instead of waiting on a crash dialog. Wine takes
+# its monitors from XRandR, as always unless a two-monitor run, interrupted,
+# left the prefix reading them from Xinerama.
 PREFIX_REG = r"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
+"UseXRandR"=-
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "ＭＳ Ｐゴシック"="IPAPGothic"
@@ -183,6 +187,17 @@ def _locked(file):
         return False
 
 
+def _stop_x_server(server):
+    if server is None:
+        return
+    server.terminate()
+    try:
+        server.wait(10)
+    except subprocess.TimeoutExpired:
+        server.kill()
+        server.wait()
+
+
 def _posix_ere_escape(text):
     return re.sub(r"([.\[\]{}()\\*+?^$|])", r"\\\1", text)
 
@@ -285,13 +300,19 @@ class Session:
         self._baseline = self._snapshot_dirs()
 
     def _start_xvfb(self):
-        # -displayfd lets Xvfb pick a free display number and tell us which.
+        self.xvfb, self.display = self._start_x_server(
+            ["Xvfb", "-screen", "0", f"{self.screen[0]}x{self.screen[1]}x24", "-r", "-noreset",
+             "-nolisten", "tcp"], "xvfb", os.environ)
+
+    def _start_x_server(self, argv, name, env):
+        """Starts an X server; (its process, its display). -displayfd lets it pick a free
+        display number and tell us which once it takes connections."""
         read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-             f"{self.screen[0]}x{self.screen[1]}x24", "-r", "-noreset", "-nolisten", "tcp"],
+        log = self.logs / f"{name}.log"
+        server = subprocess.Popen(
+            [argv[0], "-displayfd", str(write_fd), *argv[1:]], env=env,
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
-            stderr=open(self.logs / "xvfb.log", "wb"), start_new_session=True)
+            stderr=open(log, "wb"), start_new_session=True)
         os.close(write_fd)
         number = b""
         deadline = time.monotonic() + 30
@@ -302,15 +323,18 @@ class Session:
                     break
                 number += chunk
         if not number.strip().isdigit():
-            raise HarnessError("Xvfb did not report a display number; see " + str(self.logs / "xvfb.log"))
-        self.display = ":" + number.strip().decode()
+            server.kill()
+            server.wait()
+            raise HarnessError(f"{argv[0]} did not report a display number; see {log}")
+        return server, ":" + number.strip().decode()
 
-    def _wait_for_display(self):
+    def _wait_for_display(self, server=None, name="xvfb"):
+        server = server or self.xvfb
         env = dict(os.environ, DISPLAY=self.display)
 
         def answers():
-            if self.xvfb is not None and self.xvfb.poll() is not None:
-                raise HarnessError("Xvfb ended early; see " + str(self.logs / "xvfb.log"))
+            if server is not None and server.poll() is not None:
+                raise HarnessError(f"the X server ended early; see {self.logs / (name + '.log')}")
             return subprocess.run(["xdpyinfo"], env=env, stdout=subprocess.DEVNULL,
                                   stderr=subprocess.DEVNULL).returncode == 0
 
@@ -334,6 +358,8 @@ class Session:
                 line = f'"{escaped(name)}"=' + (value if value.startswith("dword:") else f'"{value}"')
                 if line not in section.splitlines():
                     raise HarnessError(f"the prefix's registry lacks {key} {name}={value}")
+            if key == "X11 Driver" and '"UseXRandR"=' in section:
+                raise HarnessError("the prefix's registry keeps X11 Driver UseXRandR")
 
     def teardown(self):
         try:
@@ -341,17 +367,54 @@ class Session:
         finally:
             if self.env is not None and self.prefix.exists():
                 self._tool(["wineserver", "-k"], timeout=30, check=False)
-            if self.xvfb is not None:
-                self.xvfb.terminate()
-                try:
-                    self.xvfb.wait(10)
-                except subprocess.TimeoutExpired:
-                    self.xvfb.kill()
-                    self.xvfb.wait()
-                self.xvfb = None
+            _stop_x_server(self.xvfb)
+            self.xvfb = None
             if self._lock is not None:
                 self._lock.close()  # releases the lock
                 self._lock = None
+
+    @contextlib.contextmanager
+    def monitors_side_by_side(self, sizes):
+        """Gives Wine one monitor of each (width, height) in sizes, side by side from the left,
+        tops aligned, for the body of a with-block; yields their rectangles (left, top, right,
+        bottom). They are the screens of a Xephyr inside this display, joined by Xinerama;
+        Wine reads them through Xinerama only when its X11 driver is told not to use XRandR,
+        which every Wine process reads as it starts. So the prefix's programs end first, and
+        once more afterwards, when the display and the registry are as they were."""
+        rects, left = [], 0
+        for width, height in sizes:
+            rects.append((left, 0, left + width, height))
+            left += width
+        screens = [arg for width, height in sizes for arg in ("-screen", f"{width}x{height}x24")]
+        t = time.monotonic()
+        self.clean()
+        key = r"HKCU\Software\Wine\X11 Driver"
+        host, xephyr = self.display, None
+        try:
+            self._tool(["wine", "reg", "add", key, "/v", "UseXRandR", "/t", "REG_SZ", "/d", "N",
+                        "/f"], timeout=60)
+            self._tool(["wineserver", "-k"], timeout=30, check=False)
+            xephyr, self.display = self._start_x_server(
+                ["Xephyr", *screens, "+xinerama", "-r", "-noreset", "-nolisten", "tcp"], "xephyr",
+                dict(os.environ, DISPLAY=host))
+            self._wait_for_display(xephyr, "xephyr")
+            self.env["DISPLAY"] = self.display
+            self._tool(["wineserver", "-p"], timeout=60)
+            self.log(f"  {len(sizes)} monitors in {time.monotonic() - t:.1f} s")
+            yield rects
+        finally:
+            t = time.monotonic()
+            try:
+                self.clean()
+                self._tool(["wine", "reg", "delete", key, "/v", "UseXRandR", "/f"], timeout=60,
+                           check=False)  # _check_registry below tells whether it is gone
+                self._tool(["wineserver", "-k"], timeout=30, check=False)
+            finally:
+                self.display = self.env["DISPLAY"] = host
+                _stop_x_server(xephyr)
+            self._check_registry()
+            self._tool(["wineserver", "-p"], timeout=60)
+            self.log(f"  one monitor again in {time.monotonic() - t:.1f} s")
 
     # ------------------------------------------------------------ paths ---
     @property
@@ -428,13 +491,15 @@ class Session:
         """Starts `wine PROGRAM ARGS`; output goes to a file under logs/."""
         self._counter += 1
         name = re.sub(r"[^\w.-]", "_", Path(str(program)).name)
-        out = open(self.logs / f"{self._counter:03d}-{name}.log", "wb")
+        log_path = self.logs / f"{self._counter:03d}-{name}.log"
+        out = open(log_path, "wb")
         env = self.env if not extra_env else {**self.env, **extra_env}
         proc = subprocess.Popen(["wine", str(program), *map(str, args)], env=env, cwd=cwd,
                                 stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
         out.close()
         proc.started_at = time.monotonic()
         proc.program = str(program)
+        proc.log_path = log_path  # also what the programs it starts write to their output
         self.started.append(proc)
         return proc
 
@@ -444,6 +509,39 @@ class Session:
             return proc.wait(timeout)
         except subprocess.TimeoutExpired:
             raise HarnessTimeout(f"{Path(proc.program).name} did not exit within {timeout} s") from None
+
+    def wait_loaded(self, proc, timeout=60):
+        """Waits until Wine has loaded the program of a process started by start() (its file
+        is mapped into the process), the moment it starts running its own code."""
+        name = Path(proc.program).name.encode()
+
+        def loaded():
+            if proc.poll() is not None:
+                raise AssertionError(f"{name.decode()} ended with exit code {proc.returncode} "
+                                     "before it was loaded")
+            try:
+                with open(f"/proc/{proc.pid}/maps", "rb") as maps:
+                    return name in maps.read()
+            except OSError:
+                return False  # not yet, or just ended: poll() tells next time
+
+        self.wait_until(loaded, timeout, f"{name.decode()} loaded", interval=0.01)
+
+    def debug_output(self, proc):
+        """The lines that a process started with extra_env=DEBUG_OUTPUT, and the programs it
+        started, wrote with OutputDebugString so far."""
+        text = proc.log_path.read_text(encoding="utf-8", errors="replace")
+        lines = []
+        for found in _DEBUG_STRING.finditer(text):
+            lines += _unescape_bytes(found.group(1)).decode("cp932", "replace").splitlines()
+        return lines
+
+    def wait_for_debug_output(self, proc, wanted, timeout=30):
+        """Waits for a line of debug output (see debug_output) that contains wanted; the line."""
+        def written():
+            return next((line for line in self.debug_output(proc) if wanted in line), None)
+
+        return self.wait_until(written, timeout, f"debug output {wanted!r}", interval=0.05)
 
     def run(self, program, args=(), timeout=60):
         return self.wait_exit(self.start(program, args), timeout)
@@ -626,7 +724,9 @@ class Session:
                 ("XCreateGC", ptr, [ptr, ulong, ulong, ptr]), ("XFreeGC", int_, [ptr, ptr]),
                 ("XSetSubwindowMode", int_, [ptr, ptr, int_]),
                 ("XSetForeground", int_, [ptr, ptr, ulong]),
-                ("XFillRectangle", int_, [ptr, ulong, ptr, int_, int_, ctypes.c_uint, ctypes.c_uint])):
+                ("XFillRectangle", int_, [ptr, ulong, ptr, int_, int_, ctypes.c_uint, ctypes.c_uint]),
+                ("XQueryPointer", ctypes.c_bool, [ptr, ulong] + [ctypes.POINTER(ulong)] * 2
+                 + [ctypes.POINTER(int_)] * 4 + [ctypes.POINTER(ctypes.c_uint)])):
             getattr(xlib, name).restype = restype
             getattr(xlib, name).argtypes = argtypes
         display = xlib.XOpenDisplay(self.display.encode())
@@ -681,9 +781,16 @@ class Session:
 
     # ------------------------------------------------------------ input ---
     def mouse_location(self):
-        out = self._xdotool("getmouselocation", "--shell")
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"])
+        """The pointer's position on the screen. (Asked of the X server directly: xdotool's
+        getmouselocation also reads the window under the pointer, and fails when that window
+        goes away meanwhile.)"""
+        with self._xlib() as (xlib, display):
+            windows = [ctypes.c_ulong() for _ in range(2)]
+            where = [ctypes.c_int() for _ in range(4)]
+            mask = ctypes.c_uint()
+            xlib.XQueryPointer(display, xlib.XDefaultRootWindow(display),
+                               *map(ctypes.byref, windows + where), ctypes.byref(mask))
+            return where[0].value, where[1].value
 
     def mouse_move(self, x, y):
         """Moves the pointer and waits until it is there. (`mousemove --sync`
@@ -740,6 +847,10 @@ PROGRAM_TITLE = "メロヴァン"
 INSTALL_FOLDER = "ﾃｽﾄ ﾌｫﾙﾀﾞ"  # blanks and Japanese in the program folder's path
 MUSIC_FOLDER = "ﾐｭｰｼﾞｯｸ 曲"
 MCI_TRACE = {"WINEDEBUG": "+timestamp,+mci,+winmm"}
+# Wine writes each OutputDebugString call as a warning of its exception channel.
+DEBUG_OUTPUT = {"WINEDEBUG": "warn+seh"}
+_DEBUG_STRING = re.compile(r'^(?:\d+\.\d+:)?[0-9a-f]+:warn:seh:OutputDebugStringA "((?:[^"\\]|\\.)*)"',
+                           re.MULTILINE)
 _MCI_COMMAND = re.compile(r'^(\d+\.\d+):[0-9a-f]+:trace:mci:mciSendStringW \(L"((?:[^"\\]|\\.)*)"')
 _MCI_RESULT = re.compile(r'^(\d+\.\d+):[0-9a-f]+:trace:mci:mciSendStringW => 2/ (-?\d+)')
 
@@ -871,7 +982,7 @@ def start_traced_run(session, scr):
     """A run with one wave device whose MCI commands Wine traces into its log."""
     (session.home / ".asoundrc").write_text("pcm.!default { type null }\n")
     proc, window = start_run(session, scr, extra_env=MCI_TRACE)
-    proc.log_name = sorted(session.logs.glob("[0-9]*.log"))[-1].name
+    proc.log_name = proc.log_path.name
     return proc, window
 
 
@@ -879,6 +990,12 @@ def _unescape(text):
     """Undoes Wine's debug quoting: \\\\, \\", \\n and the like, and \\XXXX for other characters."""
     return re.sub(r"\\([0-9a-f]{4}|.)", lambda m: chr(int(m[1], 16)) if len(m[1]) == 4
                   else {"n": "\n", "r": "\r", "t": "\t"}.get(m[1], m[1]), text)
+
+
+def _unescape_bytes(text):
+    """Undoes Wine's quoting of a narrow string: \\xNN for a byte, \\n and the like."""
+    return re.sub(rb"\\(x[0-9a-f]{2}|.)", lambda m: bytes([int(m[1][1:], 16)]) if len(m[1]) == 3
+                  else {b"n": b"\n", b"r": b"\r", b"t": b"\t"}.get(m[1], m[1]), text.encode("utf-8"))
 
 
 def mci_commands(session, proc):

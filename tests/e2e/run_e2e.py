@@ -79,6 +79,7 @@ def main():
     work = Path(args.work).resolve()
     shutil.rmtree(work / "failures", ignore_errors=True)  # screenshots of an earlier run
     passed = failed = skipped = 0
+    module_seconds = {}
     signal.signal(signal.SIGALRM, on_alarm)
     started = time.monotonic()
     try:
@@ -107,6 +108,8 @@ def main():
             finally:
                 signal.alarm(0)
             seconds = time.monotonic() - t
+            module = name.split(".", 1)[0]
+            module_seconds[module] = module_seconds.get(module, 0) + seconds
             if outcome and outcome[0] == "FAIL":
                 try:
                     shot = work / "failures" / f"{name}.png"
@@ -135,6 +138,8 @@ def main():
         session.__exit__(None, None, None)
     print(f"set-up {session.timings.get('prefix', 0):.1f} s, total {time.monotonic() - started:.1f} s",
           flush=True)
+    print("by module: " + ", ".join(f"{module} {seconds:.0f} s" for module, seconds in
+                                    sorted(module_seconds.items(), key=lambda item: -item[1])))
     print(f"{passed} passed, {failed} failed" + (f", {skipped} skipped" if skipped else ""))
     return 1 if failed else 0
 

@@ -1,10 +1,9 @@
 """End-to-end tests of the music during a run, under Wine: the MCI commands a
 run sends (Wine traces them with WINEDEBUG=+mci), the MP3 restarted after its
-end, the WAV looped, the audio CD on a machine without a drive, and a run that
-always ends cleanly."""
+end, the WAV looped, and the audio CD on a machine without a drive. How every
+end of a run stops the music is in test_frontend."""
 
-from harness import (RENDERER_TITLE, RUN_CAPTION, install, make_music, mci_commands, sent,
-                     settings_bytes, start_traced_run, wintool)
+from harness import install, make_music, mci_commands, sent, settings_bytes, start_traced_run
 
 
 def own_commands(commands):
@@ -83,22 +82,3 @@ def test_missing_music_file_plays_nothing(session, dist):
     # The music is chosen as the run starts, before anything can end it.
     assert session.end_by_escape(proc, window) == 0
     assert not sent(session, proc)
-
-
-def test_every_way_a_run_ends_stops_and_closes_the_mp3(session, dist):
-    """A close request and the end of the user's session run the same shutdown as the
-    renderer's end: a process that exits with the MP3 device open can crash on its way out."""
-    scr = install(session, dist)
-    song = make_music(session, "曲.mp3", 2)
-    write_settings(scr, 2, music=song)
-    for how in ("close", "endsession"):
-        proc, window = start_traced_run(session, scr)
-        session.wait_until(lambda: "play MP3Play" in sent(session, proc), 30, "the MP3 playing")
-        session.wine_output([str(wintool(dist)), how, RUN_CAPTION], timeout=60)
-        assert session.wait_exit(proc, 15) == 0, how
-        assert sent(session, proc)[-2:] == ["stop MP3Play", "close MP3Play"], how
-        # The renderer runs on until the user ends it.
-        assert session.windows(RENDERER_TITLE)
-        session.mouse_move(*window.center)
-        with session.holding("Escape"):
-            session.window_gone(RENDERER_TITLE, timeout=15)

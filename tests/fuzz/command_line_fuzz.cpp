@@ -12,11 +12,11 @@
 
 namespace {
 
-// A character that cannot continue a number (not a digit, sign, point, exponent, base
-// letter, hexadecimal digit or blank), picked by the input.
+// A character that cannot continue a number (not a digit, sign, point, exponent letter or
+// blank), picked by the input.
 wchar_t StopperFrom(uint8_t byte) {
     const wchar_t c = byte;
-    return c == 0 || std::wcschr(L"0123456789abcdefABCDEF+-.&HhOo \t\r\n", c) ? L'x' : c;
+    return c == 0 || std::wcschr(L"0123456789+-.EeDd \t\r\n", c) ? L'x' : c;
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
 
     const merovan::Mode mode = merovan::ModeOf(arguments);
-    if (arguments.empty() != (mode == merovan::Mode::kRunPointer))
+    if (arguments.empty() && mode != merovan::Mode::kSettings)
         std::abort();
     if (arguments.size() > 2 && mode != merovan::ModeOf(arguments.substr(0, 2)))
         std::abort();
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::wstring stopped = head + StopperFrom(data[0]) + arguments.substr(cut);
         if (merovan::PreviewWindowNumber(stopped) != merovan::PreviewWindowNumber(head))
             std::abort();
-    } else if (merovan::PreviewWindowNumber(arguments) != 0) {
+    } else if (merovan::PreviewWindowNumber(arguments)) {
         std::abort();  // too short to hold a number
     }
     return 0;

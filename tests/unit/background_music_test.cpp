@@ -1,5 +1,4 @@
 #include "music/background_music.h"
-#include "music/music_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +16,10 @@ namespace {
 class FakeMci {
   public:
     struct Answer {
-        int32_t code;
+        uint32_t code;
         std::wstring text;
     };
-    static constexpr int32_t kResultTooLong = 343;
+    static constexpr uint32_t kResultTooLong = 343;
 
     // Answers for one command, used in turn; the last one repeats.
     void Script(const std::wstring& command, std::vector<Answer> answers) {
@@ -29,7 +28,8 @@ class FakeMci {
 
     MusicPlatform Platform() {
         MusicPlatform p;
-        p.sendString = [this](const std::wstring& command, wchar_t* buffer, uint32_t length) {
+        p.sendString = [this](const std::wstring& command, wchar_t* buffer,
+                              uint32_t length) -> uint32_t {
             sent.push_back(command);
             const Answer answer = Next(command);
             if (answer.code != 0)
@@ -41,13 +41,6 @@ class FakeMci {
             }
             return 0;
         };
-        p.errorString = [this](int32_t code, wchar_t* buffer, uint32_t length) {
-            if (!describeErrors || code == -1)
-                return false;
-            const std::wstring text = L"MCI error " + std::to_wstring(code);
-            std::wmemcpy(buffer, text.c_str(), std::min<size_t>(text.size() + 1, length));
-            return true;
-        };
         p.playSound = [this](const wchar_t* file, uint32_t flags) {
             sounds.push_back({file != nullptr ? file : L"(stop)", flags});
         };
@@ -58,7 +51,6 @@ class FakeMci {
     std::vector<std::wstring> sent;
     std::vector<std::pair<std::wstring, uint32_t>> sounds;
     int waveDevices = 1;
-    bool describeErrors = true;
 
   private:
     Answer Next(const std::wstring& command) {
@@ -73,260 +65,147 @@ class FakeMci {
     std::map<std::wstring, std::deque<Answer>> script_;
 };
 
-TEST(MciLayer, CommandsResultsAndErrors) {
-    FakeMci mci;
-    BackgroundMusic music(mci.Platform());
-    std::wstring out;
-    EXPECT_EQ(music.SendMciCommand(L"", out), -1);
-    EXPECT_EQ(out, kEmptyCommandText);
-    EXPECT_TRUE(mci.sent.empty());
-    EXPECT_EQ(music.MciQuery(L""), L"Error:-1");
-
-    mci.Script(L"close nothing", {{263, L""}});
-    EXPECT_EQ(music.SendMciCommand(L"close nothing", out), 263);
-    EXPECT_EQ(out, L"MCI error 263");
-    EXPECT_EQ(music.MciQuery(L"close nothing"), L"Error:263");
-    mci.describeErrors = false;
-    EXPECT_EQ(music.SendMciCommand(L"close nothing", out), 263);
-    EXPECT_EQ(out, kNoErrorText);
-
-    // A shorter result after a longer one: only the new text.
-    mci.Script(L"q", {{0, L"a long first answer"}, {0, L"ok"}});
-    EXPECT_EQ(music.MciQuery(L"q"), L"a long first answer");
-    EXPECT_EQ(music.MciQuery(L"q"), L"ok");
-    // A result longer than the 512-character buffer is an error.
-    mci.Script(L"huge", {{0, std::wstring(512, L'x')}});
-    EXPECT_EQ(music.MciQuery(L"huge"), L"Error:343");
-}
-
-TEST(MciLayer, PlayCommandForms) {
-    FakeMci mci;
-    BackgroundMusic music(mci.Platform());
-    music.PlayMciDevice(L"cdaudio", L"", L"");
-    music.PlayMciDevice(L"cdaudio", L"1", L"");
-    music.PlayMciDevice(L"cdaudio", L"", L"3");
-    music.PlayMciDevice(L"MP3Play", L"0", L"100");
-    EXPECT_EQ(mci.sent,
-              (std::vector<std::wstring>{L"play cdaudio", L"play cdaudio from 1",
-                                         L"play cdaudio to 3", L"play MP3Play from 0 to 100"}));
-}
-
 const std::wstring kSong = L"C:\\My Music\\曲 one.mp3";
 const std::wstring kOpenSong = L"open \"C:\\My Music\\曲 one.mp3\" type MPEGVideo Alias MP3Play";
 
-TEST(Mp3, PlaysRestartsAndStops) {
+TEST(Mp3, RestartsWhenNotPlayingAndStops) {
     FakeMci mci;
-    BackgroundMusic music(mci.Platform());
-    mci.Script(L"status MP3Play mode",
-               {{0, L"playing"}, {0, L"stopped"}, {0, L"paused"}, {0, L"playing"}});
-    music.PlayMp3(kSong);
-    music.RepeatMp3();  // playing: nothing more
-    music.RepeatMp3();  // ended: back to the start
-    music.RepeatMp3();  // paused: back to the start too
-    music.RepeatMp3();
-    music.StopMp3();
-    EXPECT_EQ(mci.sent, (std::vector<std::wstring>{
-                            kOpenSong, L"play MP3Play", L"status MP3Play mode",
-                            L"status MP3Play mode", L"stop MP3Play", L"play MP3Play from 0",
-                            L"status MP3Play mode", L"stop MP3Play", L"play MP3Play from 0",
-                            L"status MP3Play mode", L"stop MP3Play", L"close MP3Play"}));
+    mci.Script(L"status MP3Play mode", {{0, L"playing"},
+                                        {0, L"stopped"},
+                                        {0, L"paused"},
+                                        {263, L""},  // tells nothing: left as it is
+                                        {0, L"playing"}});
+    BackgroundMusic music(mci.Platform(), MusicSource::kMp3File, kSong, 0);
+    for (int tick = 0; tick < 5; ++tick)
+        music.RestartTick();
+    music.Stop();
+    EXPECT_EQ(mci.sent,
+              (std::vector<std::wstring>{
+                  kOpenSong, L"play MP3Play", L"status MP3Play mode", L"status MP3Play mode",
+                  L"stop MP3Play", L"play MP3Play from 0", L"status MP3Play mode", L"stop MP3Play",
+                  L"play MP3Play from 0", L"status MP3Play mode", L"status MP3Play mode",
+                  L"stop MP3Play", L"close MP3Play"}));
 }
 
-TEST(Mp3, FailedOpenSendsNothingMore) {
-    FakeMci mci;
-    BackgroundMusic music(mci.Platform());
-    mci.Script(kOpenSong, {{277, L""}});
-    mci.Script(L"status MP3Play mode", {{281, L""}});
-    music.PlayMp3(kSong);
-    EXPECT_EQ(mci.sent, std::vector<std::wstring>{kOpenSong});
-    // The timer still ticks: the status fails and leaves the mode buffer empty, so the
-    // restart is tried (and fails quietly).
-    EXPECT_FALSE(music.IsMp3Playing());
-}
-
-TEST(Wav, PlaysOnlyWithAWaveDevice) {
-    FakeMci mci;
-    mci.waveDevices = 0;
-    BackgroundMusic music(mci.Platform());
-    music.PlayWav(L"C:\\x.wav");
-    EXPECT_TRUE(mci.sounds.empty() && mci.sent.empty());
-}
-
-TEST(MusicChoice, WhatPlaysForTheStoredSetting) {
+TEST(MusicSource, FilesPlayByTheirLastThreeCharacters) {
     struct Row {
-        int16_t kind;
         const wchar_t* file;
         MusicSource source;
     };
     const Row rows[] = {
-        {0, L"C:\\a.mp3", MusicSource::kNone},    {1, L"", MusicSource::kAudioCd},
-        {1, L"C:\\a.mp3", MusicSource::kAudioCd}, {2, L"C:\\a.Mp3", MusicSource::kMp3File},
-        {2, L"C:\\a.WAV", MusicSource::kWavFile}, {2, L"C:\\a.mid", MusicSource::kNone},
-        {2, L"p3", MusicSource::kNone},           {3, L"C:\\a.wav", MusicSource::kNone},
+        {L"C:\\a.Mp3", MusicSource::kMp3File}, {L"C:\\a.WAV", MusicSource::kWavFile},
+        {L"C:\\a.wav", MusicSource::kWavFile}, {L"C:\\a.mid", MusicSource::kNone},
+        {L"p3", MusicSource::kNone},           {L"", MusicSource::kNone},
+        {L"C:\\amp3", MusicSource::kMp3File},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(ChooseMusic(row.kind, row.file), row.source) << row.kind << ' ' << row.file;
+        EXPECT_EQ(MusicFileSource(row.file), row.source) << row.file;
 }
 
-TEST(MusicChoice, WhatIsOpenedIsStoppedAndClosedOnce) {
+TEST(BackgroundMusic, WhatIsOpenedIsStoppedAndClosedOnce) {
     struct Row {
+        const char* name;
         MusicSource source;
+        int waveDevices;
+        std::vector<FakeMci::Answer> openAnswers;
         std::vector<std::wstring> started, stopped;
         std::vector<std::pair<std::wstring, uint32_t>> sounds;
+        bool cdTicks, restartTicks;
     };
     const uint32_t kLoopFile = kSndAsync | kSndLoop | kSndFilename;
+    // clang-format off
     const Row rows[] = {
-        {MusicSource::kNone, {}, {}, {}},
-        {MusicSource::kAudioCd,
-         {L"open cdaudio", L"set cdaudio time format tmsf"},
-         {L"stop cdaudio", L"close cdaudio"},
-         {}},
-        {MusicSource::kMp3File,
-         {kOpenSong, L"play MP3Play"},
-         {L"stop MP3Play", L"close MP3Play"},
-         {}},
-        {MusicSource::kWavFile, {}, {}, {{kSong, kLoopFile}, {L"(stop)", 0}}},
+        {"nothing", MusicSource::kNone, 1, {{0, L""}}, {}, {}, {}, false, false},
+        {"CD", MusicSource::kAudioCd, 1, {{0, L""}},
+         {L"open cdaudio", L"set cdaudio time format tmsf"}, {L"stop cdaudio", L"close cdaudio"},
+         {}, true, false},
+        {"MP3", MusicSource::kMp3File, 1, {{0, L""}},
+         {kOpenSong, L"play MP3Play"}, {L"stop MP3Play", L"close MP3Play"}, {}, false, true},
+        {"MP3 that does not open", MusicSource::kMp3File, 1, {{277, L""}},
+         {kOpenSong}, {}, {}, false, false},
+        {"WAV", MusicSource::kWavFile, 1, {{0, L""}},
+         {}, {}, {{kSong, kLoopFile}, {L"(stop)", 0}}, false, false},
+        {"WAV without a wave device", MusicSource::kWavFile, 0, {{0, L""}}, {}, {}, {}, false, false},
     };
+    // clang-format on
     for (const Row& row : rows) {
-        SCOPED_TRACE(static_cast<int>(row.source));
+        SCOPED_TRACE(row.name);
         FakeMci mci;
+        mci.waveDevices = row.waveDevices;
+        mci.Script(kOpenSong, row.openAnswers);
         {
-            PlayingMusic playing(mci.Platform(), row.source, kSong);
+            BackgroundMusic music(mci.Platform(), row.source, kSong, 0);
             EXPECT_EQ(mci.sent, row.started);
-            EXPECT_EQ(playing.WantsCdTicks(), row.source == MusicSource::kAudioCd);
-            EXPECT_EQ(playing.WantsRestartTicks(), row.source == MusicSource::kMp3File);
+            EXPECT_EQ(music.WantsCdTicks(), row.cdTicks);
+            EXPECT_EQ(music.WantsRestartTicks(), row.restartTicks);
             mci.sent.clear();
-            playing.Stop();
-            EXPECT_FALSE(playing.WantsCdTicks() || playing.WantsRestartTicks());
+            music.Stop();
+            EXPECT_FALSE(music.WantsCdTicks() || music.WantsRestartTicks());
         }  // the owner going stops nothing twice
         EXPECT_EQ(mci.sent, row.stopped);
         EXPECT_EQ(mci.sounds, row.sounds);
     }
-    // A CD whose status failed is no longer watched, and is not stopped.
-    FakeMci mci;
-    mci.Script(L"status cdaudio current track", {{262, L""}});
-    PlayingMusic playing(mci.Platform(), MusicSource::kAudioCd, L"");
-    playing.CdTick(0);
-    EXPECT_FALSE(playing.WantsCdTicks());
-    playing.Stop();
-    EXPECT_EQ(mci.sent.back(), L"status cdaudio current track");
 }
 
 TEST(Cd, EachTickDecidesByModeAndTrack) {
     const std::wstring kCurrent = L"status cdaudio current track";
     const std::wstring kTracks = L"status cdaudio number of tracks";
     const std::wstring kMode = L"status cdaudio mode";
+    const std::wstring kPosition5 = L"status cdaudio position track 5";
     struct Row {
         const char* name;
         int16_t repeat;
-        FakeMci::Answer current, tracks, mode;
+        FakeMci::Answer current, tracks, mode, position;
         std::vector<std::wstring> extra;  // commands after the three queries
-        bool keepPolling;
+        bool keepWatching;
         size_t commands;
     };
+    const FakeMci::Answer kTrack5At{0, L"05:00:00:00"};
+    const std::wstring kPlay5 = L"play cdaudio from 05:00:00:00";
+    // clang-format off
     const Row rows[] = {
         {"stopped disc, no repeat: play from its start",
-         0,
-         {0, L"1"},
-         {0, L"12"},
-         {0, L"stopped"},
-         {L"play cdaudio"},
-         true,
-         4},
+         0, {0, L"1"}, {0, L"12"}, {0, L"stopped"}, kTrack5At, {L"play cdaudio"}, true, 4},
         {"playing disc, no repeat: left alone",
-         0,
-         {0, L"4"},
-         {0, L"12"},
-         {0, L"playing"},
-         {},
-         true,
-         3},
+         0, {0, L"4"}, {0, L"12"}, {0, L"playing"}, kTrack5At, {}, true, 3},
         {"repeat 5 on a stopped disc: start of track 5",
-         5,
-         {0, L"1"},
-         {0, L"12"},
-         {0, L"stopped"},
-         {L"status cdaudio position track 5", L"play cdaudio from 05:00:00:00"},
-         true,
-         5},
+         5, {0, L"1"}, {0, L"12"}, {0, L"stopped"}, kTrack5At, {kPosition5, kPlay5}, true, 5},
         {"repeat 5 while track 6 plays: jump back",
-         5,
-         {0, L"6"},
-         {0, L"12"},
-         {0, L"playing"},
-         {L"status cdaudio position track 5", L"play cdaudio from 05:00:00:00"},
-         true,
-         5},
+         5, {0, L"6"}, {0, L"12"}, {0, L"playing"}, kTrack5At, {kPosition5, kPlay5}, true, 5},
         {"repeat 5 while track 5 plays: nothing",
-         5,
-         {0, L"5"},
-         {0, L"12"},
-         {0, L"playing"},
-         {},
-         true,
-         3},
-        {"no drive or no disc: polling stops",
-         0,
-         {266, L""},
-         {0, L"12"},
-         {0, L"stopped"},
-         {},
-         false,
-         1},
-        {"track count fails: polling stops",
-         0,
-         {0, L"1"},
-         {263, L""},
-         {0, L"stopped"},
-         {},
-         false,
-         2},
-        {"current track not a number: polling stops",
-         5,
-         {0, L"x"},
-         {0, L"12"},
-         {0, L"playing"},
-         {},
-         false,
-         3},
+         5, {0, L" 5 "}, {0, L"12"}, {0, L"playing"}, kTrack5At, {}, true, 3},
+        {"repeat 5 beyond the disc: nothing plays, the watch goes on",
+         5, {0, L"1"}, {0, L"4"}, {0, L"stopped"}, {289, L""}, {kPosition5}, true, 4},
+        {"mode unknown: not taken for stopped",
+         0, {0, L"1"}, {0, L"12"}, {263, L""}, kTrack5At, {}, true, 3},
+        {"no drive or no disc: the watch ends",
+         0, {266, L""}, {0, L"12"}, {0, L"stopped"}, kTrack5At, {}, false, 1},
+        {"track count fails: the watch ends",
+         0, {0, L"1"}, {263, L""}, {0, L"stopped"}, kTrack5At, {}, false, 2},
+        {"current track not a number: the watch ends",
+         5, {0, L"x"}, {0, L"12"}, {0, L"playing"}, kTrack5At, {}, false, 3},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         FakeMci mci;
         mci.Script(kCurrent, {row.current});
         mci.Script(kTracks, {row.tracks});
         mci.Script(kMode, {row.mode});
-        mci.Script(L"status cdaudio position track 5", {{0, L"05:00:00:00"}});
-        BackgroundMusic music(mci.Platform());
-        music.CheckCdAudio(row.repeat);
-        EXPECT_EQ(music.CdKeepPolling(), row.keepPolling);
+        mci.Script(kPosition5, {row.position});
+        BackgroundMusic music(mci.Platform(), MusicSource::kAudioCd, L"", row.repeat);
+        mci.sent.clear();
+        music.CdTick();
+        EXPECT_EQ(music.WantsCdTicks(), row.keepWatching);
         ASSERT_EQ(mci.sent.size(), row.commands);
         const std::vector<std::wstring> extra(
             mci.sent.begin() + std::min<size_t>(3, mci.sent.size()), mci.sent.end());
         EXPECT_EQ(extra, row.extra);
+        // A CD no longer watched is not stopped: once its status failed there is nothing.
+        mci.sent.clear();
+        music.Stop();
+        EXPECT_EQ(mci.sent.size(), row.keepWatching ? 2u : 0u);
     }
-}
-
-TEST(Cd, RepeatBeyondTheDiscGivesSilenceButKeepsPolling) {
-    FakeMci mci;
-    mci.Script(L"status cdaudio current track", {{0, L"1"}});
-    mci.Script(L"status cdaudio mode", {{0, L"stopped"}});
-    mci.Script(L"status cdaudio position track 30", {{289, L""}});
-    mci.Script(L"play cdaudio from Error:289", {{274, L""}});
-    BackgroundMusic music(mci.Platform());
-    music.CheckCdAudio(30);
-    EXPECT_TRUE(music.CdKeepPolling());
-    EXPECT_EQ(mci.sent.back(), L"play cdaudio from Error:289");
-}
-
-TEST(Mp3, ModeBufferKeepsItsLastTextWhenAStatusFails) {
-    // The fixed buffer is only written by a status that succeeds.
-    FakeMci mci;
-    mci.Script(L"status MP3Play mode", {{0, L"playing"}, {263, L""}, {0, L"stopped"}});
-    BackgroundMusic music(mci.Platform());
-    EXPECT_TRUE(music.IsMp3Playing());
-    EXPECT_TRUE(music.IsMp3Playing());
-    EXPECT_FALSE(music.IsMp3Playing());
 }
 
 }  // namespace

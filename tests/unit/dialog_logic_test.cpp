@@ -9,14 +9,37 @@ namespace merovan {
 namespace {
 
 TEST(DialogLogic, OpensCentredAndOneThirdDown) {
-    // 1280 × 1024 pixels at 15 twips; the window's outer size 7530 × 4140 twips.
-    const Position p = DialogPosition(19200, 15360, 7530, 4140);
-    EXPECT_EQ(p.left, 5835);  // 11670 twips to spare across, half of them to the left
-    EXPECT_EQ(p.top, 3740);   // 11220 twips to spare down, a third of them above
-    // Differences are rounded first, then divided truncating toward zero.
-    EXPECT_EQ(DialogPosition(1001.4, 1000.6, 0, 0).left, 500);
-    EXPECT_EQ(DialogPosition(1000, 1000.6, 0, 0).top, 333);
-    EXPECT_EQ(DialogPosition(100, 100, 201, 200).left, -50);  // a window wider than the screen
+    struct Row {
+        int screenWidth, screenHeight, windowWidth, windowHeight, left, top;
+    };
+    const Row rows[] = {
+        {1280, 1024, 502, 276, 389, 249},  // the window's outer size on a 1280 × 1024 screen
+        {1281, 1000, 0, 0, 640, 333},      // halves and thirds rounded toward zero
+        {100, 100, 201, 200, -50, -33},    // a window larger than the screen
+    };
+    for (const Row& row : rows) {
+        const Position p =
+            DialogPosition(row.screenWidth, row.screenHeight, row.windowWidth, row.windowHeight);
+        EXPECT_EQ(p.left, row.left) << row.screenWidth << " - " << row.windowWidth;
+        EXPECT_EQ(p.top, row.top) << row.screenHeight << " - " << row.windowHeight;
+    }
+}
+
+TEST(DialogLogic, LayoutGrowsWithTheScreensDpi) {
+    struct Row {
+        int pixelsAt96, dpi, pixels;
+    };
+    // Whole fifteenths a pixel: 7 at 192 DPI, not 7.5; 8 at 168 DPI, not 8.57; and one
+    // on a screen finer than 1440 DPI.
+    const Row rows[] = {{469, 96, 469}, {13, 96, 13},  {13, 120, 16},
+                        {77, 120, 96},  {25, 144, 37}, {10, 72, 7},
+                        {77, 192, 165}, {13, 168, 24}, {10, 3000, 150}};
+    for (const Row& row : rows) {
+        EXPECT_EQ((LayoutScale{row.dpi, 96}.X(row.pixelsAt96)), row.pixels)
+            << row.pixelsAt96 << " at " << row.dpi;
+        EXPECT_EQ((LayoutScale{96, row.dpi}.Y(row.pixelsAt96)), row.pixels)
+            << row.pixelsAt96 << " at " << row.dpi;
+    }
 }
 
 TEST(DialogLogic, ShadingRunsDarkLightDark) {

@@ -6,12 +6,12 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "controls/push_button.h"
 #include "forms/form.h"
-#include "forms/program.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ struct Placement {
 // The settings window's sizes (77 × 25, 41 × 21), the default size, and a degenerate one.
 constexpr Placement kButtons[] = {
     {L"設定", 20, 20, 77, 25, true}, {L"ｷｬﾝｾﾙ", 110, 20, 77, 25, true},
-    {L"...", 20, 70, 41, 21, false}, {L"Command", 110, 70, 117, 28, true},
+    {L"...", 20, 70, 41, 21, false}, {L"Command1", 110, 70, 117, 28, true},
     {L"x", 250, 20, 6, 5, true},
 };
 
@@ -39,36 +39,32 @@ class HostForm : public forms::Form {
         style.width = 280;
         style.height = 120;
         style.backColour = RGB(0xEC, 0xE9, 0xD8);
-        if (!Create(style))
+        faces_ = controls::ButtonFaces::Load();
+        if (!faces_ || !Create(style))
             return false;
-        const forms::FontSpec font = controls::DefaultButtonFont();
         for (const Placement& place : kButtons) {
             auto button = std::make_unique<controls::PushButton>();
-            button->Create(Hwnd(), place.x, place.y, place.width, place.height);
-            forms::PropertyStore layout;  // as a dialog stores them: caption and font only
-            layout.Write(L"caption", std::wstring(place.caption), std::wstring(L"Command"));
-            layout.Write(L"font", font, forms::FontSpec{});
-            button->Restore(layout, font);
-            controls::PushButton* raw = button.get();
-            button->Click = [this, raw] { OnClick(raw); };
+            button->Create(Hwnd(), place.x, place.y, place.width, place.height, *faces_);
+            button->SetCaption(place.caption);
+            button->Click = [this, &place] { OnClick(place.caption); };
             buttons_.push_back(std::move(button));
         }
         for (size_t i = 0; i < buttons_.size(); ++i) {
-            buttons_[i]->Initialize();
+            buttons_[i]->StartTracking();
             if (!kButtons[i].enabled)
-                buttons_[i]->SetEnabled(0);
+                buttons_[i]->SetEnabled(false);
         }
         return true;
     }
 
   private:
-    void OnClick(controls::PushButton* button) {
+    void OnClick(const std::wstring& caption) {
         ++clicks_;
-        const std::wstring title =
-            L"ButtonHost " + button->Caption() + L" " + std::to_wstring(clicks_);
+        const std::wstring title = L"ButtonHost " + caption + L" " + std::to_wstring(clicks_);
         SetWindowTextW(Hwnd(), title.c_str());
     }
 
+    std::optional<controls::ButtonFaces> faces_;
     std::vector<std::unique_ptr<controls::PushButton>> buttons_;
     int clicks_ = 0;
 };

@@ -37,7 +37,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     const int width = _wtoi(argv[2]), height = _wtoi(argv[3]);
     HWND parent = MakePreviewParent(width, height);
-    if (!merovan::StartPreview(parent))
+    merovan::PreviewForm preview;
+    if (!preview.Start(parent))
         return 1;
     HWND form = FindWindowExW(parent, nullptr, nullptr, L"Preview Window");
     RECT client{};
