@@ -336,7 +336,7 @@ def test_a_save_is_what_the_next_window_and_run_read_and_the_file_stays_what_it_
             assert dialog.closed() == 0
             proc, window = start_traced_run(session, scr)
             session.wait_until(lambda: "open cdaudio" in sent(session, proc), 30, "the CD opened")
-            assert session.program_arguments(RENDERER) == ["/paced"], read_only
+            assert session.program_arguments(RENDERER)[:2] == ["/paced", "/snapshots"], read_only
             assert session.end_by_escape(proc, window) == 0
             per_user.unlink()
             session.clean()
