@@ -22,6 +22,7 @@ VERSION = re.search(r"project\(Merovan VERSION ([0-9.]+)",
 SETUP = f"Merovan-{VERSION}-setup.exe"
 ZIP = f"Merovan-{VERSION}-win64.zip"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merovan"
+RUN_ONCE_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce"
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 INSTALLED = (harness.SCR, harness.RENDERER, "README.md", "uninstall.exe")
 OTHER_SCREENSAVER = r"C:\windows\system32\other.scr"
@@ -82,6 +83,7 @@ def remove_installation(session):
     shutil.rmtree(per_user_settings(session).parent, ignore_errors=True)
     reg(session, "delete", UNINSTALL_KEY, "/f")
     reg(session, "delete", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/f")
+    reg(session, "delete", RUN_ONCE_KEY, "/v", "Merovan", "/f")
 
 
 @contextlib.contextmanager
@@ -122,6 +124,22 @@ def wait_uninstaller_end(session):
     # The uninstaller runs a copy of itself from %TEMP%\~nsuN.tmp, so that it can delete itself.
     session.wait_until(lambda: not [p for p in session.wine_processes().values() if "\\~nsu" in p],
                        120, "the uninstaller's end")
+
+
+def start_in_folder(session, dist, folder, what):
+    """Starts what keeps the installed programs in use: a run ("/s"), the settings window
+    ("/c"), or a program of another kind that holds the screensaver's file open ("held"), as a
+    preview in the display settings does and which the installer does not end."""
+    if what == "/s":
+        return harness.start_run(session, folder / harness.SCR)[0]
+    if what == "/c":
+        proc = session.start(folder / harness.SCR, ["/c"])
+        session.find_window(dialog.CAPTION, timeout=60, proc=proc)
+        return proc
+    proc = session.start(harness.wintool(dist), ["hold", session.win_path(folder / harness.SCR)])
+    log = sorted(session.logs.glob("*-wintool.exe.log"))[-1]
+    session.wait_until(lambda: b"held" in log.read_bytes(), 60, "the file held")
+    return proc
 
 
 def box_state(session, window, box):
@@ -238,7 +256,12 @@ def test_silent_uninstall_removes_the_program_and_keeps_the_settings(session, di
             settings = harness.settings_bytes(1, 3)
             if with_settings:
                 settings_in_both_places(session, folder, settings)
+            # Copies of the desktop that a run left behind go too.
+            snapshots = [place / f"Merovan{n}.bmp" for place in (session.c_drive, session.temp_dir) for n in (1, 2)]
+            for snapshot in snapshots:
+                snapshot.write_bytes(b"BM")
             uninstall_silently(session)
+            assert not [p for p in snapshots if p.exists()]
 
             assert screensaver(session) == expected, (chosen, screensaver(session))
             if with_settings:
@@ -259,6 +282,56 @@ def test_upgrade_replaces_the_programs_and_keeps_changed_settings(session, dist)
         assert (folder / dialog.INI).read_bytes() == settings
         assert (folder / harness.RENDERER).read_bytes() == (Path(dist) / harness.RENDERER).read_bytes()
         assert session.registry_values(UNINSTALL_KEY)["InstallLocation"] == session.win_path(folder)
+
+
+def test_install_and_uninstall_end_a_running_screensaver(session, dist):
+    # (what runs from the installed folder, whether the installer and uninstaller can end it)
+    rows = (("/s", True), ("/c", True), ("held", False))
+    for running, ends in rows:
+        with installations_removed(session):
+            folder = install_silently(session, dist)
+            # An earlier version: programs that differ from the release's, an older entry.
+            for name in (harness.SCR, harness.RENDERER):
+                with open(folder / name, "ab") as program:
+                    program.write(b"\0" * 16)
+            assert reg(session, "add", UNINSTALL_KEY, "/v", "DisplayVersion", "/d", "0.9", "/f") == 0
+            earlier = {name: (folder / name).read_bytes() for name in INSTALLED}
+            entry = session.registry_values(UNINSTALL_KEY)
+
+            proc = start_in_folder(session, dist, folder, running)
+            code = session.run(setup_program(dist), ["/S"], timeout=120)
+            if ends:
+                assert code == 0, running
+                assert session.wait_exit(proc, 30) is not None
+                assert (folder / harness.SCR).read_bytes() == (Path(dist) / harness.SCR).read_bytes()
+                assert session.registry_values(UNINSTALL_KEY)["DisplayVersion"] == VERSION
+                start_in_folder(session, dist, folder, running)
+                uninstall_silently(session)
+                assert not folder.exists(), sorted(p.name for p in folder.iterdir())
+                assert screensaver(session) is None
+                continue
+
+            # Nothing is replaced, the entry stays as it was, and /S says so.
+            assert code == 2, code
+            assert {name: (folder / name).read_bytes() for name in INSTALLED} == earlier
+            assert session.registry_values(UNINSTALL_KEY) == entry
+            # The uninstaller removes what it can and leaves the rest, with the uninstaller, its
+            # entry and the screensaver choice, to itself at the next sign-in. Run in place
+            # (_?=), it gives its own exit code, 3010: a restart is needed. Linux sees its low byte.
+            code = session.run(folder / "uninstall.exe", ["/S", f"_?={session.win_path(folder)}"], timeout=120)
+            assert code == 3010 & 0xFF, code
+            assert sorted(p.name for p in folder.iterdir()) == sorted([harness.SCR, "uninstall.exe"])
+            assert session.registry_values(UNINSTALL_KEY) is not None
+            assert screensaver(session) == session.win_path(folder / harness.SCR)
+            proc.kill()
+            session.wait_exit(proc, 30)
+            command = session.registry_values(RUN_ONCE_KEY)["Merovan"]
+            assert command == f'"{session.win_path(folder / "uninstall.exe")}" /S', command
+            assert session.run(folder / "uninstall.exe", ["/S"], timeout=120) == 0
+            session.wait_until(lambda: session.registry_values(UNINSTALL_KEY) is None, 120, "the key's removal")
+            wait_uninstaller_end(session)
+            assert not folder.exists() and screensaver(session) is None
+            assert "Merovan" not in (session.registry_values(RUN_ONCE_KEY) or {})
 
 
 def test_wizard_pages_leave_the_screensaver_and_remove_settings_when_asked(session, dist):

@@ -8,6 +8,8 @@
 //                                        (WM_QUERYENDSESSION, then WM_ENDSESSION)
 //   wintool desktop                      the desktop window's line, as for "window"
 //   wintool texts TITLE                  the captions of the window TITLE's children, one a line
+//   wintool hold FILE                    opens FILE for reading, shared for reading only, prints
+//                                        "held" and keeps it open until killed
 //   wintool preview SCR W H              makes a W × H parent window, starts "SCR /p HWND",
 //                                        waits for its child, prints it, destroys the parent
 //                                        and prints how long the preview process took to end
@@ -157,12 +159,25 @@ int wmain(int argc, wchar_t** argv) {
                             &answer);
         return 0;
     }
+    if (args.size() == 2 && args[0] == L"hold") {
+        // Like a program running from the file: others may read it, not write or delete it.
+        HANDLE file = CreateFileW(args[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            std::printf("error open %lu\n", GetLastError());
+            return 1;
+        }
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(INFINITE);
+        return 0;
+    }
     if (args.size() == 4 && args[0] == L"preview") {
         return Preview(args[1], _wtoi(args[2].c_str()), _wtoi(args[3].c_str()));
     }
     std::fprintf(stderr,
                  "usage: wintool window TITLE | desktop | texts TITLE | close TITLE | repaint "
                  "TITLE | endsession TITLE | "
-                 "preview SCR W H\n");
+                 "hold FILE | preview SCR W H\n");
     return 2;
 }
