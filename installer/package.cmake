@@ -1,7 +1,7 @@
 # Run by CPack's External generator once it has staged the release files, after the ZIP
-# generator: makes Merovan-<version>-setup.exe from cmake/installer.nsi and writes it, with the
+# generator: makes Merovan-<version>-setup.exe from installer/setup.nsi and writes it, with the
 # SHA256SUMS of the ZIP and the installer, into the release folder. (CPack's own output of this
-# generator, a .json of its metadata, goes elsewhere: cmake/package_generators.cmake.)
+# generator, a .json of its metadata, goes elsewhere: installer/package_generators.cmake.)
 
 set(release "${CPACK_MEROVAN_RELEASE_DIR}")
 set(zip "${CPACK_PACKAGE_FILE_NAME}.zip")
@@ -9,11 +9,8 @@ set(setup "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-setup.exe")
 
 execute_process(
   COMMAND "${CPACK_MEROVAN_MAKENSIS}" -V2 -INPUTCHARSET UTF8
-          "-DVERSION=${CPACK_PACKAGE_VERSION}"
-          "-DFILE_VERSION=${CPACK_MEROVAN_FILE_VERSION}"
-          "-DPUBLISHER=${CPACK_PACKAGE_VENDOR}"
+          "-DNAMES=${CPACK_MEROVAN_NSIS_NAMES}"
           "-DFILES=${CPACK_TEMPORARY_DIRECTORY}"
-          "-DICON=${CPACK_MEROVAN_ICON}"
           "-DOUTFILE=${release}/${setup}"
           "${CPACK_MEROVAN_NSIS_SCRIPT}"
   RESULT_VARIABLE result)

@@ -1,7 +1,7 @@
-; The per-user installer of the screensaver, built by the package target (cmake/installer.cmake):
+; The per-user installer of the screensaver, built by the package target (installer/package.cmake):
 ;
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3 -DFILE_VERSION=1.2.3.0 -DPUBLISHER=... \
-;            -DFILES=<folder with the release files> -DICON=<.ico> -DOUTFILE=<setup.exe> installer.nsi
+;   makensis -INPUTCHARSET UTF8 -DNAMES=<build>/installer/names.nsh \
+;            -DFILES=<folder with the release files> -DOUTFILE=<setup.exe> setup.nsi
 ;
 ; It needs no administrator: everything goes under the user's own folders and HKCU.
 
@@ -17,21 +17,13 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include WinMessages.nsh
 
-!define PRODUCT "メロヴァン"
-!define SCR "メロヴァン.scr"
-!define RENDERER "メロヴァン.dll"
-!define INI "メロヴァン.ini"
-!define PER_USER_SETTINGS_FOLDER "$APPDATA\Merovan"
+!include "${NAMES}"
+!define PER_USER_SETTINGS_FOLDER "$APPDATA\${PER_USER_FOLDER}"
 !define UNINSTALLER "uninstall.exe"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Merovan"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PACKAGE}"
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define RUN_ONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
-!define RUN_ONCE_VALUE "Merovan"
-; The windows of a running screensaver: the run's hidden one, the settings window and the
-; renderer's.
-!define RUN_CAPTION "Merovan_Main"
-!define SETTINGS_CAPTION "<メロヴァン>"
-!define RENDERER_TITLE "Merovan_VC"
+!define RUN_ONCE_VALUE "${PACKAGE}"
 ; How long one of them may take to end once asked to close.
 !define END_WAIT_MS 15000
 ; Win32 values the System calls below use.
@@ -47,7 +39,7 @@ SetCompressor /SOLID lzma
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 ; A folder the user can write, so the settings can be saved beside the program.
-InstallDir "$LOCALAPPDATA\Programs\Merovan"
+InstallDir "$LOCALAPPDATA\Programs\${PACKAGE}"
 ; An upgrade goes where the earlier version is.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails show
@@ -362,7 +354,7 @@ Section "Uninstall"
   !insertmacro REMOVE_PROGRAM_FILE "${SCR}"
   !insertmacro REMOVE_PROGRAM_FILE "${RENDERER}"
   !insertmacro REMOVE_PROGRAM_FILE "README.md"
-  ; Copies of the user's desktop that a run left behind.
+  ; Copies of the user's desktop that a run left behind (common/program_names.h names them).
   Delete "C:\Merovan1.bmp"
   Delete "C:\Merovan2.bmp"
   Delete "$TEMP\Merovan1.bmp"

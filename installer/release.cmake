@@ -1,0 +1,61 @@
+# The release (cmake --build --preset windows --target package), in build/windows/release/:
+# both programs and the README in a ZIP, the same files in a per-user installer
+# (installer/setup.nsi), and the SHA256SUMS of the two. The project's version names them.
+
+# The text of the wide-string constant `name[] = L"...";` in a source file: the installer finds
+# the programs' windows and files by the names the programs themselves use.
+function(merovan_source_text out file name)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/${file} lines REGEX "${name}\\[\\] = L\"[^\"]*\";" ENCODING UTF-8)
+  if(NOT lines MATCHES "L\"([^\"]*)\"")
+    message(FATAL_ERROR "${file} no longer defines ${name}, which the installer uses")
+  endif()
+  set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+endfunction()
+
+function(merovan_program_file out target)
+  get_target_property(name ${target} OUTPUT_NAME)
+  get_target_property(suffix ${target} SUFFIX)
+  set(${out} "${name}${suffix}" PARENT_SCOPE)
+endfunction()
+
+merovan_program_file(MEROVAN_SCR_FILE frontend)
+merovan_program_file(MEROVAN_RENDERER_FILE renderer)
+get_target_property(MEROVAN_PRODUCT frontend OUTPUT_NAME)
+merovan_source_text(renderer_file common/program_names.h kRendererFileName)
+if(NOT renderer_file STREQUAL MEROVAN_RENDERER_FILE)
+  message(FATAL_ERROR "The screensaver starts ${renderer_file}, but the renderer is built as "
+                      "${MEROVAN_RENDERER_FILE}")
+endif()
+merovan_source_text(MEROVAN_INI_FILE settings/settings.cpp kIniFileName)
+merovan_source_text(MEROVAN_PER_USER_FOLDER frontend/settings_disk_win.cpp kPerUserFolderName)
+merovan_source_text(MEROVAN_RUN_CAPTION frontend/run_form.h kRunFormCaption)
+merovan_source_text(MEROVAN_SETTINGS_CAPTION settings_dialog/settings_window.h kSettingsWindowCaption)
+merovan_source_text(MEROVAN_RENDERER_TITLE common/program_names.h kRendererWindowTitle)
+set(MEROVAN_PUBLISHER Merovan)
+set(MEROVAN_FILE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/names.nsh.in ${CMAKE_BINARY_DIR}/installer/names.nsh @ONLY)
+
+install(TARGETS renderer frontend RUNTIME DESTINATION .)
+install(FILES README.md DESTINATION .)
+set(CPACK_PACKAGE_NAME Merovan)
+set(CPACK_PACKAGE_VENDOR ${MEROVAN_PUBLISHER})
+set(CPACK_PACKAGE_FILE_NAME "Merovan-${PROJECT_VERSION}-win64")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/release)
+set(CPACK_GENERATOR ZIP)
+find_program(MEROVAN_MAKENSIS makensis)
+if(MEROVAN_MAKENSIS)
+  # After the ZIP: the installer script also writes the sums of both files.
+  list(APPEND CPACK_GENERATOR External)
+  set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+  set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/package.cmake)
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package_generators.cmake)
+  set(CPACK_MEROVAN_RELEASE_DIR ${CPACK_OUTPUT_FILE_PREFIX})
+  set(CPACK_MEROVAN_SCRATCH_DIR ${CMAKE_BINARY_DIR}/_CPack_Packages)
+  set(CPACK_MEROVAN_MAKENSIS ${MEROVAN_MAKENSIS})
+  set(CPACK_MEROVAN_NSIS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/setup.nsi)
+  set(CPACK_MEROVAN_NSIS_NAMES ${CMAKE_BINARY_DIR}/installer/names.nsh)
+else()
+  message(WARNING "makensis (Debian package nsis) not found: the package target makes the ZIP only")
+endif()
+include(CPack)
