@@ -1,6 +1,8 @@
 # The release (cmake --build --preset windows --target package), in build/windows/release/:
-# both programs and the README in a ZIP, the same files in a per-user installer
-# (installer/setup.nsi), and the SHA256SUMS of the two. The project's version names them.
+# both programs and the users' README.html in a ZIP, the same files in a per-user installer
+# (installer/setup.nsi, with the uninstaller of installer/uninstaller.nsi), and the SHA256SUMS
+# of the two. The project's version names them. With a certificate (installer/sign.cmake) the
+# programs, the uninstaller and the installer are signed.
 
 # The text of the wide-string constant `name[] = L"...";` in a source file: the installer finds
 # the programs' windows and files by the names the programs themselves use.
@@ -31,18 +33,23 @@ merovan_source_text(MEROVAN_PER_USER_FOLDER frontend/settings_disk_win.cpp kPerU
 merovan_source_text(MEROVAN_RUN_CAPTION frontend/run_form.h kRunFormCaption)
 merovan_source_text(MEROVAN_SETTINGS_CAPTION settings_dialog/settings_window.h kSettingsWindowCaption)
 merovan_source_text(MEROVAN_RENDERER_TITLE common/program_names.h kRendererWindowTitle)
-set(MEROVAN_PUBLISHER Merovan)
+merovan_source_text(MEROVAN_INI_SECTION settings/settings.cpp kIniSection)
+merovan_source_text(MEROVAN_KEY_EVERY_MONITOR settings/settings.cpp kKeyDisplayArea)
+merovan_source_text(MEROVAN_KEY_ANY_INPUT_ENDS settings/settings.cpp kKeyEndingInput)
 set(MEROVAN_FILE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/names.nsh.in ${CMAKE_BINARY_DIR}/installer/names.nsh @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/README.html.in ${CMAKE_BINARY_DIR}/installer/README.html @ONLY)
 
 install(TARGETS renderer frontend RUNTIME DESTINATION .)
-install(FILES README.md DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/installer/README.html DESTINATION .)
 set(CPACK_PACKAGE_NAME Merovan)
 set(CPACK_PACKAGE_VENDOR ${MEROVAN_PUBLISHER})
 set(CPACK_PACKAGE_FILE_NAME "Merovan-${PROJECT_VERSION}-win64")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/release)
 set(CPACK_GENERATOR ZIP)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/sign_programs.cmake)
+set(CPACK_MEROVAN_PROGRAMS "${MEROVAN_SCR_FILE};${MEROVAN_RENDERER_FILE}")
 find_program(MEROVAN_MAKENSIS makensis)
 if(MEROVAN_MAKENSIS)
   # After the ZIP: the installer script also writes the sums of both files.
@@ -53,8 +60,8 @@ if(MEROVAN_MAKENSIS)
   set(CPACK_MEROVAN_RELEASE_DIR ${CPACK_OUTPUT_FILE_PREFIX})
   set(CPACK_MEROVAN_SCRATCH_DIR ${CMAKE_BINARY_DIR}/_CPack_Packages)
   set(CPACK_MEROVAN_MAKENSIS ${MEROVAN_MAKENSIS})
-  set(CPACK_MEROVAN_NSIS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/setup.nsi)
   set(CPACK_MEROVAN_NSIS_NAMES ${CMAKE_BINARY_DIR}/installer/names.nsh)
+  set(CPACK_MEROVAN_CMAKE ${CMAKE_COMMAND})
 else()
   message(WARNING "makensis (Debian package nsis) not found: the package target makes the ZIP only")
 endif()

@@ -1,157 +1,69 @@
-; The per-user installer of the screensaver, built by the package target (installer/package.cmake):
+; The per-user installer of the screensaver, built by the package target (installer/package.cmake)
+; after the uninstaller it carries (uninstaller.nsi):
 ;
-;   makensis -INPUTCHARSET UTF8 -DNAMES=<build>/installer/names.nsh \
-;            -DFILES=<folder with the release files> -DOUTFILE=<setup.exe> setup.nsi
-;
-; It needs no administrator: everything goes under the user's own folders and HKCU.
+;   makensis -INPUTCHARSET UTF8 -DNAMES=<build>/installer/names.nsh -DFILES=<release files> \
+;            -DUNINSTALLER_FILE=<uninstall.exe> -DOUTFILE=<setup.exe> setup.nsi
 
-Unicode true
-; A PE32+ installer: 64-bit Windows runs it natively, and a 64-bit-only Wine runs nothing else.
-Target amd64-unicode
-ManifestDPIAware true
-RequestExecutionLevel user
-SetCompressor /SOLID lzma
+!include "${__FILEDIR__}\common.nsh"
 
-!include MUI2.nsh
-!include nsDialogs.nsh
-!include LogicLib.nsh
-!include WinMessages.nsh
-
-!include "${NAMES}"
-!define PER_USER_SETTINGS_FOLDER "$APPDATA\${PER_USER_FOLDER}"
-!define UNINSTALLER "uninstall.exe"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PACKAGE}"
-!define DESKTOP_KEY "Control Panel\Desktop"
-!define RUN_ONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
-!define RUN_ONCE_VALUE "${PACKAGE}"
-; How long one of them may take to end once asked to close.
-!define END_WAIT_MS 15000
-; Win32 values the System calls below use.
-!define SYNCHRONIZE 0x00100000
-!define GENERIC_WRITE 0x40000000
-!define OPEN_EXISTING 3
-!define ERROR_FILE_NOT_FOUND 2
-!define ERROR_PATH_NOT_FOUND 3
-; Exit codes: the install did not happen; the uninstall finishes at the next sign-in.
-!define EXIT_NOT_INSTALLED 2
-!define EXIT_RESTART_NEEDED 3010
-
-Name "${PRODUCT}"
 OutFile "${OUTFILE}"
-; A folder the user can write, so the settings can be saved beside the program.
-InstallDir "$LOCALAPPDATA\Programs\${PACKAGE}"
-; An upgrade goes where the earlier version is.
-InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
-ShowInstDetails show
-ShowUninstDetails show
 
-Var SetAsScreensaver   ; ${BST_CHECKED} or ${BST_UNCHECKED}
+Var SetAsScreensaver   ; ${BST_CHECKED} or ${BST_UNCHECKED}, for each option of the page
+Var EveryMonitor
+Var AnyInputEnds
 Var SetAsScreensaverBox
-Var RemoveSettings     ; ${BST_CHECKED} or ${BST_UNCHECKED}
-Var RemoveSettingsBox
-Var SettingsOutcome    ; what the uninstaller did with the settings, for its last page
+Var EveryMonitorBox
+Var AnyInputEndsBox
 Var Failure            ; why the install cannot go on; "" while it can
-Var KeptFiles          ; program files the uninstaller could not remove, one a line
-Var UninstallOutcome   ; what the uninstaller did with the programs, for its last page
 
-!define MUI_ICON "${ICON}"
-!define MUI_UNICON "${ICON}"
-!define MUI_ABORTWARNING
-
+!define MUI_WELCOMEPAGE_TITLE "$(WelcomeTitle)"
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !insertmacro MUI_PAGE_WELCOME
-Page custom ScreensaverPage ScreensaverPageLeave
+Page custom OptionsPage OptionsPageLeave
 !insertmacro MUI_PAGE_INSTFILES
+; The list of what was done stays until the user goes on.
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!define MUI_FINISHPAGE_TITLE "$(FinishTitle)"
+!define MUI_FINISHPAGE_TEXT " "  ; written when the page shows: FinishPageShow
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
 !insertmacro MUI_PAGE_FINISH
 
-!insertmacro MUI_UNPAGE_CONFIRM
-UninstPage custom un.SettingsPage un.SettingsPageLeave
-!insertmacro MUI_UNPAGE_INSTFILES
-!define MUI_FINISHPAGE_TEXT "$UninstallOutcome$\r$\n$\r$\n$SettingsOutcome"
-!insertmacro MUI_UNPAGE_FINISH
-
-!insertmacro MUI_LANGUAGE "Japanese"
-
-VIProductVersion "${FILE_VERSION}"
-VIFileVersion "${FILE_VERSION}"
-VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${PRODUCT}"
-VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${PRODUCT} セットアップ"
-VIAddVersionKey /LANG=${LANG_JAPANESE} "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "${PUBLISHER}"
-
-; ------------------------------------------------------------------- shared ---
-; Functions both the installer and the uninstaller call: NSIS wants them defined once for each.
-!macro SHARED_FUNCTIONS un
-; Asks the window titled as the caption on the stack to close and waits, within END_WAIT_MS,
-; for its process to end. Leaves 1 on the stack when there was such a window, else 0.
-Function ${un}CloseAndWait
-  Exch $0
-  Push $1
-  Push $2
-  Push $3
-  System::Call 'user32::FindWindowW(p 0, w r0) p .r1'
-  ${If} $1 P= 0
-    StrCpy $0 0
-  ${Else}
-    System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2) i'
-    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
-    System::Call 'user32::PostMessageW(p r1, i ${WM_CLOSE}, p 0, p 0) i'
-    ${If} $3 P<> 0
-      System::Call 'kernel32::WaitForSingleObject(p r3, i ${END_WAIT_MS}) i'
-      System::Call 'kernel32::CloseHandle(p r3) i'
-    ${Else}
-      Sleep 500  ; not ours to wait on: the next round looks again
-    ${EndIf}
-    StrCpy $0 1
-  ${EndIf}
-  Pop $3
-  Pop $2
-  Pop $1
-  Exch $0
-FunctionEnd
-
-; Ends a running screensaver, its settings window and its renderer, whichever copy of the
-; program they come from: only one of them may run at a time. Closing the run's window ends
-; its renderer too, but an older front end may leave it, so every caption is looked for
-; again until a round finds none. Leaves 1 on the stack when all have ended, else 0.
-Function ${un}EndRunningScreensaver
-  Push $0
-  Push $1
-  Push $2
-  StrCpy $2 0
-  ${Do}
-    IntOp $2 $2 + 1
-    StrCpy $1 0
-    Push "${RUN_CAPTION}"
-    Call ${un}CloseAndWait
-    Pop $0
-    IntOp $1 $1 + $0
-    Push "${SETTINGS_CAPTION}"
-    Call ${un}CloseAndWait
-    Pop $0
-    IntOp $1 $1 + $0
-    Push "${RENDERER_TITLE}"
-    Call ${un}CloseAndWait
-    Pop $0
-    IntOp $1 $1 + $0
-    ${If} $1 = 0
-    ${OrIf} $2 >= 4
-      ${ExitDo}
-    ${EndIf}
-  ${Loop}
-  ${If} $1 = 0
-    StrCpy $0 1
-  ${Else}
-    StrCpy $0 0
-  ${EndIf}
-  Pop $2
-  Pop $1
-  Exch $0
-FunctionEnd
-!macroend
+!insertmacro LANGUAGES
+!insertmacro VERSION_INFO "${PRODUCT} セットアップ" "${PACKAGE}-${VERSION}-setup.exe"
 !insertmacro SHARED_FUNCTIONS ""
-!insertmacro SHARED_FUNCTIONS "un."
+
+LangString WelcomeTitle ${LANG_JAPANESE} "${PRODUCT}のセットアップへようこそ"
+LangString WelcomeText ${LANG_JAPANESE} "このウィザードは、スクリーンセーバー「${PRODUCT}」を、あなたのユーザー アカウントだけにインストールします。管理者の権限はいりません。$\r$\n$\r$\n${PRODUCT}が動いていたり、設定画面が開いていたりするときは、ファイルを置き換える前に閉じます。前のバージョンの設定は、そのまま残ります。$\r$\n$\r$\n$_CLICK"
+LangString OptionsTitle ${LANG_JAPANESE} "スクリーンセーバーの設定"
+LangString OptionsSubtitle ${LANG_JAPANESE} "インストールのあとで${PRODUCT}をどう使うかを選んでください。"
+LangString SetAsScreensaverBox ${LANG_JAPANESE} "${PRODUCT}をスクリーンセーバーに設定する"
+LangString SetAsScreensaverNote ${LANG_JAPANESE} "セットアップを閉じると、${PRODUCT}を選んだスクリーンセーバーの設定画面が開きます。"
+LangString DisplayOptionsHeading ${LANG_JAPANESE} "表示（あとでスクリーンセーバーの設定画面でも変えられます）:"
+LangString EveryMonitorBox ${LANG_JAPANESE} "画面全体に表示"
+LangString AnyInputEndsBox ${LANG_JAPANESE} "マウスやキーでも終了"
+LangString SettingsKeptNote ${LANG_JAPANESE} "設定がすでにあるので、表示も含めて、その設定のままにします。"
+LangString FinishTitle ${LANG_JAPANESE} "${PRODUCT}をインストールしました"
+LangString FinishInstalledIn ${LANG_JAPANESE} "${PRODUCT}を次のフォルダーにインストールしました:"
+LangString FinishSet ${LANG_JAPANESE} "スクリーンセーバーを${PRODUCT}にしました。"
+LangString FinishOpensSettings ${LANG_JAPANESE} "「完了」を押すと、スクリーンセーバーの設定画面が開きます。"
+LangString FinishNotSet ${LANG_JAPANESE} "スクリーンセーバーは変えていません。スクリーンセーバーの設定画面で、いつでも${PRODUCT}を選べます。"
+LangString FinishClose ${LANG_JAPANESE} "「完了」を押すと、セットアップを閉じます。"
+LangString DetailInstalled ${LANG_JAPANESE} "${PRODUCT}をインストールしました: $INSTDIR"
+LangString DetailOptionsWritten ${LANG_JAPANESE} "表示の設定を、新しい設定ファイルに書きました。"
+LangString DetailSettingsKept ${LANG_JAPANESE} "設定は、そのままにしました。"
+LangString DetailSetAsScreensaver ${LANG_JAPANESE} "スクリーンセーバーを${PRODUCT}にしました。"
+LangString FailNotEnded ${LANG_JAPANESE} "動いている${PRODUCT}を閉じられなかったため、インストールをやめました。何も変えていません。${PRODUCT}を閉じてから、もう一度インストールしてください。"
+LangString FailInUse ${LANG_JAPANESE} "$INSTDIR のファイルが使われているため、インストールをやめました。何も変えていません。スクリーンセーバーの設定画面を閉じてから、もう一度インストールしてください。"
+LangString FailWrite ${LANG_JAPANESE} "${PRODUCT}のファイルを書き込めなかったため、インストールをやめて、前のファイルに戻しました。"
+
+; ------------------------------------------------------------------- checks ---
+!define GENERIC_WRITE 0x40000000
+!define OPEN_EXISTING 3
+!define CREATE_NEW 1
+!define FILE_ATTRIBUTE_NORMAL 0x80
+!define ERROR_FILE_NOT_FOUND 2
+!define ERROR_PATH_NOT_FOUND 3
+!define SHIFT_JIS 932
 
 ; Leaves 1 on the stack when the file at the path on the stack is there and cannot be opened
 ; for writing by us alone: a program runs from it, or holds it open.
@@ -177,36 +89,118 @@ Function IsFileInUse
   Exch $0
 FunctionEnd
 
-; ------------------------------------------------------------------ install ---
-Function .onInit
-  ; Silent installs take this default too.
-  StrCpy $SetAsScreensaver ${BST_CHECKED}
+; Settings the user has, beside the program or in the per-user folder, are theirs: the page's
+; display options go into a settings file only where there is none.
+!macro IF_SETTINGS_EXIST
+  ${If} ${FileExists} "$INSTDIR\${INI}"
+  ${OrIf} ${FileExists} "${PER_USER_SETTINGS_FOLDER}\${INI}"
+!macroend
+
+; A new settings file beside the program with the two display options of the page, in the
+; file's own format: code page 932 (which every Windows converts to, whatever its own), CR LF
+; lines, and a stored number " 1" or " 0". CREATE_NEW never replaces a file that is there.
+Function WriteDisplayOptions
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  StrCpy $1 " 0"
+  ${If} $EveryMonitor == ${BST_CHECKED}
+    StrCpy $1 " 1"
+  ${EndIf}
+  StrCpy $2 " 0"
+  ${If} $AnyInputEnds == ${BST_CHECKED}
+    StrCpy $2 " 1"
+  ${EndIf}
+  StrCpy $0 "[${INI_SECTION}]$\r$\n${KEY_EVERY_MONITOR}=$1$\r$\n${KEY_ANY_INPUT_ENDS}=$2$\r$\n"
+  System::Call 'kernel32::WideCharToMultiByte(i ${SHIFT_JIS}, i 0, w r0, i -1, p 0, i 0, p 0, p 0) i .r1'
+  System::Alloc $1
+  Pop $2
+  System::Call 'kernel32::WideCharToMultiByte(i ${SHIFT_JIS}, i 0, w r0, i -1, p r2, i r1, p 0, p 0) i .r1'
+  IntOp $1 $1 - 1  ; without the closing NUL
+  System::Call 'kernel32::CreateFileW(w "$INSTDIR\${INI}", i ${GENERIC_WRITE}, i 0, p 0, i ${CREATE_NEW}, i ${FILE_ATTRIBUTE_NORMAL}, p 0) p .r3'
+  ${If} $3 P<> -1
+  ${AndIf} $1 > 0
+    System::Call 'kernel32::WriteFile(p r3, p r2, i r1, *i .r4, p 0) i'
+    System::Call 'kernel32::CloseHandle(p r3) i'
+    DetailPrint "$(DetailOptionsWritten)"
+  ${EndIf}
+  System::Free $2
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
 FunctionEnd
 
-Function ScreensaverPage
-  !insertmacro MUI_HEADER_TEXT "スクリーンセーバーの設定" "インストールのあとで${PRODUCT}を使うかどうかを選んでください。"
+; -------------------------------------------------------------------- pages ---
+Function .onInit
+  ; Silent installs take these defaults too.
+  StrCpy $SetAsScreensaver ${BST_CHECKED}
+  StrCpy $EveryMonitor ${BST_CHECKED}
+  StrCpy $AnyInputEnds ${BST_CHECKED}
+FunctionEnd
+
+Function OptionsPage
+  !insertmacro MUI_HEADER_TEXT "$(OptionsTitle)" "$(OptionsSubtitle)"
   nsDialogs::Create 1018
   Pop $0
   ${If} $0 == error
     Abort
   ${EndIf}
-  ${NSD_CreateCheckbox} 0 0 100% 12u "${PRODUCT}をスクリーンセーバーに設定する"
+  ${NSD_CreateCheckbox} 0 0 100% 12u "$(SetAsScreensaverBox)"
   Pop $SetAsScreensaverBox
   ${NSD_SetState} $SetAsScreensaverBox $SetAsScreensaver
-  ${NSD_CreateLabel} 0 20u 100% 30u "チェックすると、${PRODUCT}をスクリーンセーバーにして、インストールのあとでスクリーンセーバーの設定画面を開きます。"
+  ${NSD_CreateLabel} 12u 14u 288u 20u "$(SetAsScreensaverNote)"
   Pop $0
+  ${NSD_CreateLabel} 0 44u 100% 10u "$(DisplayOptionsHeading)"
+  Pop $0
+  ${NSD_CreateCheckbox} 12u 58u 288u 12u "$(EveryMonitorBox)"
+  Pop $EveryMonitorBox
+  ${NSD_SetState} $EveryMonitorBox $EveryMonitor
+  ${NSD_CreateCheckbox} 12u 72u 288u 12u "$(AnyInputEndsBox)"
+  Pop $AnyInputEndsBox
+  ${NSD_SetState} $AnyInputEndsBox $AnyInputEnds
+  !insertmacro IF_SETTINGS_EXIST
+    EnableWindow $EveryMonitorBox 0
+    EnableWindow $AnyInputEndsBox 0
+    ${NSD_CreateLabel} 12u 90u 288u 20u "$(SettingsKeptNote)"
+    Pop $0
+  ${EndIf}
   nsDialogs::Show
 FunctionEnd
 
-Function ScreensaverPageLeave
+Function OptionsPageLeave
   ${NSD_GetState} $SetAsScreensaverBox $SetAsScreensaver
+  ${NSD_GetState} $EveryMonitorBox $EveryMonitor
+  ${NSD_GetState} $AnyInputEndsBox $AnyInputEnds
 FunctionEnd
 
+; Where the screensaver went, with the folder broken only between its names, and whether it
+; is now the screensaver.
+Function FinishPageShow
+  Push $mui.FinishPage.Text
+  Push $INSTDIR
+  Call FitPath
+  Pop $0
+  ${If} $SetAsScreensaver == ${BST_CHECKED}
+    StrCpy $1 "$(FinishSet)"
+    ${If} ${FileExists} "$SYSDIR\desk.cpl"
+      StrCpy $1 "$1$(FinishOpensSettings)"
+    ${EndIf}
+  ${Else}
+    StrCpy $1 "$(FinishNotSet)"
+  ${EndIf}
+  SendMessage $mui.FinishPage.Text ${WM_SETTEXT} 0 "STR:$(FinishInstalledIn)$\r$\n$0$\r$\n$\r$\n$1$\r$\n$\r$\n$(FinishClose)"
+FunctionEnd
+
+; ------------------------------------------------------------------ install ---
 ; The files an install writes into its folder, in the order it writes them.
 !macro FOR_EACH_PROGRAM_FILE MACRO
   !insertmacro ${MACRO} "${SCR}"
   !insertmacro ${MACRO} "${RENDERER}"
-  !insertmacro ${MACRO} "README.md"
+  !insertmacro ${MACRO} "${README}"
   !insertmacro ${MACRO} "${UNINSTALLER}"
 !macroend
 
@@ -216,7 +210,7 @@ FunctionEnd
     Call IsFileInUse
     Pop $0
     ${If} $0 = 1
-      StrCpy $Failure "$INSTDIR\${NAME} が使われているため、インストールを中止しました。何も変えていません。スクリーンセーバーの設定画面を閉じてから、もう一度インストールしてください。"
+      StrCpy $Failure "$(FailInUse)"
     ${EndIf}
   ${EndIf}
 !macroend
@@ -235,45 +229,64 @@ FunctionEnd
   ${EndIf}
 !macroend
 
-Section "${PRODUCT}" SectionProgram
+Section "${PACKAGE}" SectionProgram
   ; Nothing changes, neither a file nor the registry, until the running screensaver has ended
   ; and every file can be replaced: a half-replaced install would mix two versions.
   StrCpy $Failure ""
   Call EndRunningScreensaver
   Pop $0
   ${If} $0 = 0
-    StrCpy $Failure "動いている${PRODUCT}を終了できなかったため、インストールを中止しました。何も変えていません。${PRODUCT}を閉じてから、もう一度インストールしてください。"
+    StrCpy $Failure "$(FailNotEnded)"
   ${EndIf}
   !insertmacro FOR_EACH_PROGRAM_FILE FAIL_WHEN_IN_USE
   ${If} $Failure != ""
     Goto failed
   ${EndIf}
 
-  ; The earlier version's files stay at hand until every new one is in place.
+  ; The earlier version's files stay at hand until every new one is in place. The list shows
+  ; what was done, not each file: the programs' names are Japanese on every Windows.
+  SetDetailsPrint none
   InitPluginsDir
   CreateDirectory "$PLUGINSDIR\previous"
   !insertmacro FOR_EACH_PROGRAM_FILE KEEP_PREVIOUS
   SetOutPath "$INSTDIR"
-  ; The settings file beside the program is the user's: an upgrade replaces only these.
   SetOverwrite try
   ClearErrors
   File "${FILES}\${SCR}"
   File "${FILES}\${RENDERER}"
-  File "${FILES}\README.md"
-  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  File "${FILES}\${README}"
+  File "/oname=${UNINSTALLER}" "${UNINSTALLER_FILE}"
   ${If} ${Errors}
     !insertmacro FOR_EACH_PROGRAM_FILE RESTORE_PREVIOUS
-    StrCpy $Failure "${PRODUCT}のファイルを書き込めなかったため、インストールを中止し、前のファイルに戻しました。"
+    SetDetailsPrint both
+    StrCpy $Failure "$(FailWrite)"
     Goto failed
   ${EndIf}
+  Delete "$INSTDIR\README.md"  ; the developers' notes that the first versions installed
+  SetDetailsPrint both
+  DetailPrint "$(DetailInstalled)"
 
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  !insertmacro IF_SETTINGS_EXIST
+    DetailPrint "$(DetailSettingsKept)"
+  ${Else}
+    Call WriteDisplayOptions
+  ${EndIf}
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "$(ProductName)"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${SCR},0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  ; The same place the settings window's home link opens.
+  !if "${HOME_LINK}" == ""
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "$INSTDIR\${README}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "HelpLink" "$INSTDIR\${README}"
+  !else
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "${HOME_LINK}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "HelpLink" "${HOME_LINK}"
+  !endif
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   SectionGetSize ${SectionProgram} $0  ; in KiB, as EstimatedSize wants it
@@ -282,12 +295,14 @@ Section "${PRODUCT}" SectionProgram
   ${If} $SetAsScreensaver == ${BST_CHECKED}
     WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$INSTDIR\${SCR}"
     WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
-    DetailPrint "スクリーンセーバーに設定しました: $INSTDIR\${SCR}"
+    DetailPrint "$(DetailSetAsScreensaver)"
   ${EndIf}
   Return
 
 failed:
+  SetDetailsPrint none
   RMDir "$INSTDIR"  ; only a folder this install made and left empty
+  SetDetailsPrint both
   DetailPrint "$Failure"
   MessageBox MB_ICONSTOP|MB_OK "$Failure" /SD IDOK
   SetErrorLevel ${EXIT_NOT_INSTALLED}
@@ -304,110 +319,3 @@ Function .onInstSuccess
     Exec '"$SYSDIR\rundll32.exe" desk.cpl,InstallScreenSaver $INSTDIR\${SCR}'
   ${EndIf}
 FunctionEnd
-
-; ---------------------------------------------------------------- uninstall ---
-Function un.onInit
-  ; Silent uninstalls keep the settings.
-  StrCpy $RemoveSettings ${BST_UNCHECKED}
-FunctionEnd
-
-Function un.SettingsPage
-  ; Nothing to keep, nothing to ask.
-  ${IfNot} ${FileExists} "$INSTDIR\${INI}"
-  ${AndIfNot} ${FileExists} "${PER_USER_SETTINGS_FOLDER}\${INI}"
-    Abort
-  ${EndIf}
-  !insertmacro MUI_HEADER_TEXT "設定ファイル" "${PRODUCT}の設定を残すかどうかを選んでください。"
-  nsDialogs::Create 1018
-  Pop $0
-  ${If} $0 == error
-    Abort
-  ${EndIf}
-  ${NSD_CreateLabel} 0 0 100% 36u "音楽などの設定は次のファイルにあり、削除しなければ残って、次にインストールしたときにも使われます。$\r$\n$INSTDIR\${INI}$\r$\n${PER_USER_SETTINGS_FOLDER}\${INI}"
-  Pop $0
-  ${NSD_CreateCheckbox} 0 44u 100% 12u "設定ファイルも削除する"
-  Pop $RemoveSettingsBox
-  ${NSD_SetState} $RemoveSettingsBox $RemoveSettings
-  nsDialogs::Show
-FunctionEnd
-
-Function un.SettingsPageLeave
-  ${NSD_GetState} $RemoveSettingsBox $RemoveSettings
-FunctionEnd
-
-!macro REMOVE_PROGRAM_FILE NAME
-  ClearErrors
-  Delete "$INSTDIR\${NAME}"  ; a file that is not there is no error
-  ${If} ${Errors}
-    StrCpy $KeptFiles "$KeptFiles$\r$\n$INSTDIR\${NAME}"
-  ${EndIf}
-!macroend
-
-Section "Uninstall"
-  ; A file that stays in use after this shows below as one that cannot be removed.
-  Call un.EndRunningScreensaver
-  Pop $0
-  ; The short form of our path is only known while the file is still there.
-  GetFullPathName /SHORT $1 "$INSTDIR\${SCR}"
-
-  StrCpy $KeptFiles ""
-  !insertmacro REMOVE_PROGRAM_FILE "${SCR}"
-  !insertmacro REMOVE_PROGRAM_FILE "${RENDERER}"
-  !insertmacro REMOVE_PROGRAM_FILE "README.md"
-  ; Copies of the user's desktop that a run left behind (common/program_names.h names them).
-  Delete "C:\Merovan1.bmp"
-  Delete "C:\Merovan2.bmp"
-  Delete "$TEMP\Merovan1.bmp"
-  Delete "$TEMP\Merovan2.bmp"
-
-  StrCpy $SettingsOutcome ""
-  ${If} $RemoveSettings == ${BST_CHECKED}
-    ${If} ${FileExists} "$INSTDIR\${INI}"
-    ${OrIf} ${FileExists} "${PER_USER_SETTINGS_FOLDER}\${INI}"
-      StrCpy $SettingsOutcome "設定ファイルも削除しました。"
-    ${EndIf}
-    Delete "$INSTDIR\${INI}"
-    Delete "${PER_USER_SETTINGS_FOLDER}\${INI}"
-    RMDir "${PER_USER_SETTINGS_FOLDER}"
-  ${Else}
-    ${If} ${FileExists} "$INSTDIR\${INI}"
-      StrCpy $SettingsOutcome "$SettingsOutcome$\r$\n$INSTDIR\${INI}"
-    ${EndIf}
-    ${If} ${FileExists} "${PER_USER_SETTINGS_FOLDER}\${INI}"
-      StrCpy $SettingsOutcome "$SettingsOutcome$\r$\n${PER_USER_SETTINGS_FOLDER}\${INI}"
-    ${EndIf}
-    ${If} $SettingsOutcome != ""
-      StrCpy $SettingsOutcome "設定ファイルは残しました。次にインストールしたときにも使われます。$SettingsOutcome"
-    ${EndIf}
-  ${EndIf}
-  ${If} $SettingsOutcome != ""
-    DetailPrint "$SettingsOutcome"
-  ${EndIf}
-
-  ${If} $KeptFiles != ""
-    ; While a program stays in the folder, so do the uninstaller, its entry and the screensaver
-    ; choice. At the user's next sign-in nothing runs from the folder any more: the uninstaller
-    ; then runs once more, silently, and finishes.
-    WriteRegStr HKCU "${RUN_ONCE_KEY}" "${RUN_ONCE_VALUE}" '"$INSTDIR\${UNINSTALLER}" /S'
-    StrCpy $UninstallOutcome "次のファイルは使われているため、まだ削除していません。次にサインインしたとき（Windows の再起動のあと）に削除します。$KeptFiles"
-    DetailPrint "$UninstallOutcome"
-    SetErrorLevel ${EXIT_RESTART_NEEDED}
-    Return
-  ${EndIf}
-
-  ; The user's later choice of another screensaver stays.
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${If} $0 != ""
-    ${If} $0 == "$INSTDIR\${SCR}"  ; LogicLib's == ignores case, as Windows paths do
-    ${OrIf} $0 == $1
-      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-      DetailPrint "スクリーンセーバーの設定を外しました。"
-    ${EndIf}
-  ${EndIf}
-  Delete "$INSTDIR\${UNINSTALLER}"
-  ; Only when empty: a kept settings file keeps its folder.
-  RMDir "$INSTDIR"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
-  DeleteRegValue HKCU "${RUN_ONCE_KEY}" "${RUN_ONCE_VALUE}"
-  StrCpy $UninstallOutcome "${PRODUCT}を削除しました。"
-SectionEnd
