@@ -51,19 +51,24 @@ BrandingText "$(Branding)"
 !define MUI_ABORTWARNING
 !define MUI_UNABORTWARNING
 
-; The wizard's language, inserted after the pages.
+; The wizard's languages, inserted after the pages: English first, for every Windows that is
+; not Japanese.
 !macro LANGUAGES
+  !insertmacro MUI_LANGUAGE "English"
   !insertmacro MUI_LANGUAGE "Japanese"
+  LangString ProductName ${LANG_ENGLISH} "${PACKAGE}"
   LangString ProductName ${LANG_JAPANESE} "${PRODUCT}"
+  LangString Branding ${LANG_ENGLISH} "${PACKAGE} ${VERSION}"
   LangString Branding ${LANG_JAPANESE} "${PRODUCT} ${VERSION}"
   ; The stock Japanese button is in half-width katakana; in full width the word would not fit.
   LangString ^UninstallBtn ${LANG_JAPANESE} "削除(&U)"
 !macroend
 
-; The version resource: the description says which program this is.
-!macro VERSION_INFO DESCRIPTION_JAPANESE ORIGINAL_FILENAME
+; The version resource, in both languages: the description says which program this is.
+!macro VERSION_INFO DESCRIPTION_ENGLISH DESCRIPTION_JAPANESE ORIGINAL_FILENAME
   VIProductVersion "${FILE_VERSION}"
   VIFileVersion "${FILE_VERSION}"
+  !insertmacro VERSION_INFO_LANGUAGE ${LANG_ENGLISH} "${PACKAGE}" "${DESCRIPTION_ENGLISH}" "${ORIGINAL_FILENAME}"
   !insertmacro VERSION_INFO_LANGUAGE ${LANG_JAPANESE} "${PRODUCT}" "${DESCRIPTION_JAPANESE}" "${ORIGINAL_FILENAME}"
 !macroend
 

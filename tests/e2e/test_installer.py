@@ -42,6 +42,14 @@ WIZARD_TEXTS = {
            "boxes": ("メロヴァンをスクリーンセーバーに設定する", "画面全体に表示", "マウスやキーでも終了"),
            "remove_settings": "設定ファイルも削除する", "settings_removed": "設定ファイルも削除しました。",
            "set": "スクリーンセーバーをメロヴァンにしました。", "not_set": "スクリーンセーバーは変えていません。"},
+    "en": {"locale": "en_US.UTF-8", "setup": "Merovan Setup", "uninstall": "Merovan Uninstall",
+           "pages": {"welcome": "Welcome to Merovan Setup", "options": "Screensaver options",
+                     "installed": "Installation Complete", "finish": "Merovan is installed",
+                     "confirm": "Uninstall Merovan", "settings": "Remove the settings too",
+                     "removed": "Uninstallation Complete", "unfinish": "Merovan is removed"},
+           "boxes": ("Make Merovan my screensaver", "Cover every monitor", "End on any mouse move or key"),
+           "remove_settings": "Remove the settings too", "settings_removed": "Your settings were removed too.",
+           "set": "It is now your screensaver.", "not_set": "Your screensaver was left as it was."},
 }
 # What a fresh install writes with the page's two display options left on.
 BOTH_OPTIONS_ON = "[Section]\r\n表示範囲= 1\r\n終了操作= 1\r\n".encode("cp932")
@@ -116,8 +124,9 @@ def settings_in_both_places(session, folder, settings):
     per_user_settings(session).write_bytes(settings)
 
 
-def install_silently(session, dist):
-    assert session.run(setup_program(dist), ["/S"], timeout=120) == 0
+def install_silently(session, dist, extra_env=None):
+    proc = session.start(setup_program(dist), ["/S"], extra_env=extra_env)
+    assert session.wait_exit(proc, 120) == 0
     return program_folder(session)
 
 
@@ -291,9 +300,13 @@ def test_release_holds_zip_installer_and_their_sums(session, dist):
 
     # (program, its version resource's language, product, and what it says the program is)
     rows = ((Path(dist) / harness.SCR, "0411", "メロヴァン", "メロヴァン スクリーンセーバー"),
+            (Path(dist) / harness.SCR, "0409", "Merovan", "Merovan screensaver"),
             (Path(dist) / harness.RENDERER, "0411", "メロヴァン", "メロヴァン 描画プログラム"),
+            (Path(dist) / harness.RENDERER, "0409", "Merovan", "Merovan renderer"),
             (setup_program(dist), "0411", "メロヴァン", "メロヴァン セットアップ"),
-            (uninstaller_of_release(dist), "0411", "メロヴァン", "メロヴァン アンインストーラー"))
+            (setup_program(dist), "0409", "Merovan", "Merovan Setup"),
+            (uninstaller_of_release(dist), "0411", "メロヴァン", "メロヴァン アンインストーラー"),
+            (uninstaller_of_release(dist), "0409", "Merovan", "Merovan Uninstaller"))
     for program, language, product, description in rows:
         found = {key: version_string(program, key, language) for key in
                  ("FileVersion", "ProductVersion", "ProductName", "FileDescription", "CompanyName",
@@ -342,46 +355,53 @@ def test_release_is_signed_only_when_a_certificate_is_given(session, dist):
 
 
 def test_silent_install_registers_sets_the_screensaver_and_runs(session, dist):
-    with installations_removed(session):
-        folder = install_silently(session, dist)
-        for name in INSTALLED:
-            assert (folder / name).is_file(), f"{name} is not installed"
-        assert (folder / harness.RENDERER).read_bytes() == (Path(dist) / harness.RENDERER).read_bytes()
-        assert (folder / "uninstall.exe").read_bytes() == uninstaller_of_release(dist).read_bytes()
-        # The page's two display options, on by default, in a new settings file.
-        assert (folder / dialog.INI).read_bytes() == BOTH_OPTIONS_ON
-        scr = session.win_path(folder / harness.SCR)
+    # (the locale the installer runs in, the name it gives the installed programs' list) In
+    # either language a silent install does the same.
+    for locale, name in (("ja_JP.UTF-8", "メロヴァン"), ("en_US.UTF-8", "Merovan")):
+        with installations_removed(session):
+            check_silent_install(session, dist, locale, name)
 
-        entry = session.registry_values(UNINSTALL_KEY)
-        uninstaller = session.win_path(folder / "uninstall.exe")
-        readme = session.win_path(folder / "README.html")
-        expected = {"DisplayName": "メロヴァン", "DisplayVersion": VERSION, "Publisher": "Merovan",
-                    "DisplayIcon": f"{scr},0", "InstallLocation": session.win_path(folder),
-                    "UninstallString": f'"{uninstaller}"', "QuietUninstallString": f'"{uninstaller}" /S',
-                    "URLInfoAbout": readme, "HelpLink": readme}
-        assert {name: entry.get(name) for name in expected} == expected
-        program_kib = sum((folder / name).stat().st_size for name in INSTALLED) / 1024
-        assert abs(int(entry["EstimatedSize"], 16) - program_kib) <= 4, entry["EstimatedSize"]
-        desktop = session.registry_values(DESKTOP_KEY)
-        assert (desktop.get("SCRNSAVE.EXE"), desktop.get("ScreenSaveActive")) == (scr, "1"), desktop
 
-        # Started the way Windows starts it, from the registry's path.
-        proc, window = harness.start_run(session, session.unix_path(desktop["SCRNSAVE.EXE"]))
-        assert session.end_by_escape(proc, window) == 0
+def check_silent_install(session, dist, locale, display_name):
+    folder = install_silently(session, dist, {"LC_ALL": locale, "LANG": locale})
+    for name in INSTALLED:
+        assert (folder / name).is_file(), f"{name} is not installed"
+    assert (folder / harness.RENDERER).read_bytes() == (Path(dist) / harness.RENDERER).read_bytes()
+    assert (folder / "uninstall.exe").read_bytes() == uninstaller_of_release(dist).read_bytes()
+    # The page's two display options, on by default, in a new settings file.
+    assert (folder / dialog.INI).read_bytes() == BOTH_OPTIONS_ON
+    scr = session.win_path(folder / harness.SCR)
 
-        # The settings window saves beside the installed program: the folder is the user's.
-        proc = session.start(folder / harness.SCR, ["/c"])
-        session.find_window(dialog.CAPTION, timeout=60, proc=proc)
-        info = harness.parse_wintool(session.wine_output([str(harness.wintool(dist)), "window", dialog.CAPTION]))
-        x, y, width, height = dialog.SET_BUTTON
-        session.click(int(info["window"]["client_x"]) + x + width // 2,
-                      int(info["window"]["client_y"]) + y + height // 2)
-        assert session.wait_exit(proc, 15) == 0
-        saved = (folder / dialog.INI).read_bytes().decode("cp932")
-        # The settings window read the installer's file: it saves the two options as they were.
-        assert "[Section]" in saved and "BGM区分=" in saved, saved
-        assert "表示範囲= 1" in saved and "終了操作= 1" in saved, saved
-        assert not per_user_settings(session).exists()
+    entry = session.registry_values(UNINSTALL_KEY)
+    uninstaller = session.win_path(folder / "uninstall.exe")
+    readme = session.win_path(folder / "README.html")
+    expected = {"DisplayName": display_name, "DisplayVersion": VERSION, "Publisher": "Merovan",
+                "DisplayIcon": f"{scr},0", "InstallLocation": session.win_path(folder),
+                "UninstallString": f'"{uninstaller}"', "QuietUninstallString": f'"{uninstaller}" /S',
+                "URLInfoAbout": readme, "HelpLink": readme}
+    assert {name: entry.get(name) for name in expected} == expected
+    program_kib = sum((folder / name).stat().st_size for name in INSTALLED) / 1024
+    assert abs(int(entry["EstimatedSize"], 16) - program_kib) <= 4, entry["EstimatedSize"]
+    desktop = session.registry_values(DESKTOP_KEY)
+    assert (desktop.get("SCRNSAVE.EXE"), desktop.get("ScreenSaveActive")) == (scr, "1"), desktop
+
+    # Started the way Windows starts it, from the registry's path.
+    proc, window = harness.start_run(session, session.unix_path(desktop["SCRNSAVE.EXE"]))
+    assert session.end_by_escape(proc, window) == 0
+
+    # The settings window saves beside the installed program: the folder is the user's.
+    proc = session.start(folder / harness.SCR, ["/c"])
+    session.find_window(dialog.CAPTION, timeout=60, proc=proc)
+    info = harness.parse_wintool(session.wine_output([str(harness.wintool(dist)), "window", dialog.CAPTION]))
+    x, y, width, height = dialog.SET_BUTTON
+    session.click(int(info["window"]["client_x"]) + x + width // 2,
+                  int(info["window"]["client_y"]) + y + height // 2)
+    assert session.wait_exit(proc, 15) == 0
+    saved = (folder / dialog.INI).read_bytes().decode("cp932")
+    # The settings window read the installer's file: it saves the two options as they were.
+    assert "[Section]" in saved and "BGM区分=" in saved, saved
+    assert "表示範囲= 1" in saved and "終了操作= 1" in saved, saved
+    assert not per_user_settings(session).exists()
 
 
 def test_silent_uninstall_removes_the_program_and_keeps_the_settings(session, dist):
@@ -499,7 +519,9 @@ def test_wizard_pages_show_their_texts_and_do_what_they_say(session, dist):
     # (language, folder to install in, long enough to be broken between its names, "Make it my
     #  screensaver", "End on any mouse move or key", "Remove the settings too")
     rows = (("ja", "C:\\スクリーンセーバーのための長い名前のフォルダー\\もうひとつの長い名前のフォルダー\\メロヴァン",
-             True, True, False),)
+             True, True, False),
+            ("en", "C:\\ScreensaversForEveryoneInThisHouse\\AnotherRatherLongFolderNameForTheWholeFamily\\Merovan",
+             False, False, True))
     for language, install_folder, set_as_screensaver, any_input_ends, remove_settings in rows:
         texts = WIZARD_TEXTS[language]
         env = {"LC_ALL": texts["locale"], "LANG": texts["locale"]}
