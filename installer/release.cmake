@@ -4,14 +4,25 @@
 # of the two. The project's version names them. With a certificate (installer/sign.cmake) the
 # programs, the uninstaller and the installer are signed.
 
-# The text of the wide-string constant `name[] = L"...";` in a source file: the installer finds
-# the programs' windows and files by the names the programs themselves use.
-function(merovan_source_text out file name)
-  file(STRINGS ${PROJECT_SOURCE_DIR}/${file} lines REGEX "${name}\\[\\] = L\"[^\"]*\";" ENCODING UTF-8)
-  if(NOT lines MATCHES "L\"([^\"]*)\"")
-    message(FATAL_ERROR "${file} no longer defines ${name}, which the installer uses")
-  endif()
-  set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+# The text of the wide-string constant `name[] = L"...";` that one of the programs' sources
+# defines: the installer finds the programs' windows and files by the names the programs
+# themselves use, wherever those are defined.
+file(GLOB_RECURSE merovan_sources LIST_DIRECTORIES false
+     ${PROJECT_SOURCE_DIR}/common/*.h ${PROJECT_SOURCE_DIR}/common/*.cpp
+     ${PROJECT_SOURCE_DIR}/frontend/*.h ${PROJECT_SOURCE_DIR}/frontend/*.cpp
+     ${PROJECT_SOURCE_DIR}/settings/*.h ${PROJECT_SOURCE_DIR}/settings/*.cpp
+     ${PROJECT_SOURCE_DIR}/settings_dialog/*.h ${PROJECT_SOURCE_DIR}/settings_dialog/*.cpp)
+function(merovan_source_text out name)
+  foreach(source IN LISTS merovan_sources)
+    file(STRINGS ${source} lines REGEX "${name}\\[\\] = L\"[^\"]*\";" ENCODING UTF-8)
+    if(lines MATCHES "L\"([^\"]*)\"")
+      set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+      # A change of the name there configures the installer anew.
+      set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+      return()
+    endif()
+  endforeach()
+  message(FATAL_ERROR "No source defines ${name}, which the installer uses")
 endfunction()
 
 function(merovan_program_file out target)
@@ -23,19 +34,19 @@ endfunction()
 merovan_program_file(MEROVAN_SCR_FILE frontend)
 merovan_program_file(MEROVAN_RENDERER_FILE renderer)
 get_target_property(MEROVAN_PRODUCT frontend OUTPUT_NAME)
-merovan_source_text(renderer_file common/program_names.h kRendererFileName)
+merovan_source_text(renderer_file kRendererFileName)
 if(NOT renderer_file STREQUAL MEROVAN_RENDERER_FILE)
   message(FATAL_ERROR "The screensaver starts ${renderer_file}, but the renderer is built as "
                       "${MEROVAN_RENDERER_FILE}")
 endif()
-merovan_source_text(MEROVAN_INI_FILE settings/settings.cpp kIniFileName)
-merovan_source_text(MEROVAN_PER_USER_FOLDER frontend/settings_disk_win.cpp kPerUserFolderName)
-merovan_source_text(MEROVAN_RUN_CAPTION frontend/run_form.h kRunFormCaption)
-merovan_source_text(MEROVAN_SETTINGS_CAPTION settings_dialog/settings_window.h kSettingsWindowCaption)
-merovan_source_text(MEROVAN_RENDERER_TITLE common/program_names.h kRendererWindowTitle)
-merovan_source_text(MEROVAN_INI_SECTION settings/settings.cpp kIniSection)
-merovan_source_text(MEROVAN_KEY_EVERY_MONITOR settings/settings.cpp kKeyDisplayArea)
-merovan_source_text(MEROVAN_KEY_ANY_INPUT_ENDS settings/settings.cpp kKeyEndingInput)
+merovan_source_text(MEROVAN_INI_FILE kIniFileName)
+merovan_source_text(MEROVAN_PER_USER_FOLDER kPerUserFolderName)
+merovan_source_text(MEROVAN_RUN_CAPTION kRunFormCaption)
+merovan_source_text(MEROVAN_SETTINGS_CAPTION kSettingsWindowCaption)
+merovan_source_text(MEROVAN_RENDERER_TITLE kRendererWindowTitle)
+merovan_source_text(MEROVAN_INI_SECTION kIniSection)
+merovan_source_text(MEROVAN_KEY_EVERY_MONITOR kKeyDisplayArea)
+merovan_source_text(MEROVAN_KEY_ANY_INPUT_ENDS kKeyEndingInput)
 set(MEROVAN_FILE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/names.nsh.in ${CMAKE_BINARY_DIR}/installer/names.nsh @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/README.html.in ${CMAKE_BINARY_DIR}/installer/README.html @ONLY)
