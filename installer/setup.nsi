@@ -113,7 +113,8 @@ Function IsFileInUse
 FunctionEnd
 
 ; Settings the user has, beside the program or in the per-user folder, are theirs: the page's
-; display options go into a settings file only where there is none.
+; display options go into a settings file only where there is none. Opens an ${If} that the
+; caller closes.
 !macro IF_SETTINGS_EXIST
   ${If} ${FileExists} "$INSTDIR\${INI}"
   ${OrIf} ${FileExists} "${PER_USER_SETTINGS_FOLDER}\${INI}"
@@ -138,18 +139,19 @@ Function WriteDisplayOptions
   ${EndIf}
   StrCpy $0 "[${INI_SECTION}]$\r$\n${KEY_EVERY_MONITOR}=$1$\r$\n${KEY_ANY_INPUT_ENDS}=$2$\r$\n"
   System::Call 'kernel32::WideCharToMultiByte(i ${SHIFT_JIS}, i 0, w r0, i -1, p 0, i 0, p 0, p 0) i .r1'
-  System::Alloc $1
-  Pop $2
-  System::Call 'kernel32::WideCharToMultiByte(i ${SHIFT_JIS}, i 0, w r0, i -1, p r2, i r1, p 0, p 0) i .r1'
-  IntOp $1 $1 - 1  ; without the closing NUL
-  System::Call 'kernel32::CreateFileW(w "$INSTDIR\${INI}", i ${GENERIC_WRITE}, i 0, p 0, i ${CREATE_NEW}, i ${FILE_ATTRIBUTE_NORMAL}, p 0) p .r3'
-  ${If} $3 P<> -1
-  ${AndIf} $1 > 0
-    System::Call 'kernel32::WriteFile(p r3, p r2, i r1, *i .r4, p 0) i'
-    System::Call 'kernel32::CloseHandle(p r3) i'
-    DetailPrint "$(DetailOptionsWritten)"
+  ${If} $1 > 1
+    System::Alloc $1
+    Pop $2
+    System::Call 'kernel32::WideCharToMultiByte(i ${SHIFT_JIS}, i 0, w r0, i -1, p r2, i r1, p 0, p 0) i .r1'
+    IntOp $1 $1 - 1  ; without the closing NUL
+    System::Call 'kernel32::CreateFileW(w "$INSTDIR\${INI}", i ${GENERIC_WRITE}, i 0, p 0, i ${CREATE_NEW}, i ${FILE_ATTRIBUTE_NORMAL}, p 0) p .r3'
+    ${If} $3 P<> -1
+      System::Call 'kernel32::WriteFile(p r3, p r2, i r1, *i .r4, p 0) i'
+      System::Call 'kernel32::CloseHandle(p r3) i'
+      DetailPrint "$(DetailOptionsWritten)"
+    ${EndIf}
+    System::Free $2
   ${EndIf}
-  System::Free $2
   Pop $4
   Pop $3
   Pop $2
