@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     merovan::PictureRequest request;
     request.sheetPath = merovan::SnapshotFilePath(merovan::kSheetSnapshot);
     request.backgroundPath = merovan::SnapshotFilePath(merovan::kBackgroundSnapshot);
-    merovan::PictureLoader loader(request);
+    merovan::PictureLoader loader(request, [] {});
     merovan::Scene scene;
     merovan::InitScene(scene, {merovan::SceneView{0, 0, kWindowWidth, kWindowHeight}});
     const merovan::PreparedPictures pictures = loader.Take();

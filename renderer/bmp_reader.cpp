@@ -1,8 +1,9 @@
 #include "renderer/bmp_reader.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
+
+#include "common/bitmap_rows.h"
 
 namespace merovan {
 namespace {
@@ -43,12 +44,11 @@ bool ReadExactly(ByteSource& source, std::vector<uint8_t>& into, uint64_t count)
 
 constexpr uint16_t kBmpMagic = 0x4D42;  // "BM"
 constexpr uint32_t kBiRgb = 0;
+constexpr size_t kBmpFileHeaderBytes = 14;
+constexpr size_t kBmpInfoFieldsBytes = 24;  // biSize … biSizeImage: the fields the reader takes
+constexpr int32_t kBmpMaxSide = 16384;
 
 }  // namespace
-
-uint64_t BmpRowBytes(uint32_t bitCount, uint32_t width) {
-    return (static_cast<uint64_t>(bitCount) * width + 31) / 32 * 4;
-}
 
 BmpStatus ReadBmp(ByteSource& source, BmpPicture& picture) {
     picture = BmpPicture{};
@@ -88,7 +88,7 @@ BmpStatus ReadBmp(ByteSource& source, BmpPicture& picture) {
         return BmpStatus::kBadDimensions;
     }
 
-    const uint64_t rowBytes = BmpRowBytes(24, static_cast<uint32_t>(width));
+    const uint64_t rowBytes = BitmapRowBytes(width, 24);
     const uint64_t needed = rowBytes * static_cast<uint64_t>(rows);
     const uint64_t announced = sizeImage != 0 ? sizeImage : needed;
     if (announced < needed || announced > fileSize - pixelOffset) {
@@ -111,7 +111,7 @@ BmpStatus ReadBmp(ByteSource& source, BmpPicture& picture) {
     }
 
     picture.width = width;
-    picture.height = height;
+    picture.height = static_cast<int32_t>(rows);
     picture.pixels = std::move(block);
     return BmpStatus::kOk;
 }

@@ -31,19 +31,12 @@ enum class BmpStatus {
 };
 
 struct BmpPicture {
-    int32_t width = 0;   // biWidth as stored
-    int32_t height = 0;  // biHeight as stored: negative for a top-down file
-    // |height| rows of 24-bit blue-green-red pixels, each padded to a multiple of four bytes,
+    int32_t width = 0;
+    int32_t height = 0;
+    // `height` rows of 24-bit blue-green-red pixels, each padded to a multiple of four bytes,
     // the bottom row of the picture first (top-down files are turned round while reading).
     std::vector<uint8_t> pixels;
 };
-
-constexpr size_t kBmpFileHeaderBytes = 14;
-constexpr size_t kBmpInfoFieldsBytes = 24;  // biSize … biSizeImage: the fields the reader takes
-constexpr int32_t kBmpMaxSide = 16384;
-
-// Bytes in one stored row of `width` pixels of `bitCount` bits, padded to 32-bit words.
-uint64_t BmpRowBytes(uint32_t bitCount, uint32_t width);
 
 // Reads one bitmap from the current position of `source`. On success `picture` holds the
 // pixels in bottom-up order; on failure it is left empty.

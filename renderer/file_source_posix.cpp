@@ -21,8 +21,8 @@ class StdioSource final : public ByteSource {
 
 }  // namespace
 
-std::unique_ptr<ByteSource> OpenFileSource(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
+std::unique_ptr<ByteSource> OpenFileSource(const std::filesystem::path& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return nullptr;
     }

@@ -22,7 +22,6 @@ class FramePacer {
     // A frame was swapped at `now` (seconds, any origin). Returns how long the loop waits
     // before it draws the next frame: 0 while the driver's own wait is trusted.
     double AfterSwap(double now);
-    bool UsesTimer() const { return mode_ == Mode::kTimer; }
 
   private:
     enum class Mode { kProbing, kDriverWaits, kTimer };

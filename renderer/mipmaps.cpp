@@ -4,12 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/bitmap_rows.h"
+
 namespace merovan {
 namespace {
-
-int32_t RowsOf(const BmpPicture& picture) {
-    return picture.height < 0 ? -picture.height : picture.height;
-}
 
 struct Tap {
     int32_t index;
@@ -54,7 +52,7 @@ PictureLevel HalveLevel(const PictureLevel& level) {
     PictureLevel half;
     half.width = std::max(1, level.width / 2);
     half.height = std::max(1, level.height / 2);
-    const size_t inRow = LevelRowBytes(level.width), outRow = LevelRowBytes(half.width);
+    const size_t inRow = BitmapRowBytes(level.width, 24), outRow = BitmapRowBytes(half.width, 24);
     half.pixels.assign(outRow * static_cast<size_t>(half.height), 0);
     // A side of one stays one: then only pairs along the other side are averaged.
     const bool pairX = level.width > 1, pairY = level.height > 1;
@@ -79,28 +77,14 @@ PictureLevel HalveLevel(const PictureLevel& level) {
     return half;
 }
 
-}  // namespace
-
-int32_t TextureSide(int32_t side) {
-    if (side <= 1) {
-        return 1;
-    }
-    int32_t power = 1;
-    while (power * 2 <= side) {
-        power *= 2;
-    }
-    // side lies in [power, 2 power): from 1.5 power on, the larger power is nearer.
-    return side - power >= power / 2 ? power * 2 : power;
-}
-
 PictureLevel ScalePicture(const BmpPicture& picture, int32_t width, int32_t height,
                           const std::atomic<bool>& cancelled) {
-    const int32_t inWidth = picture.width, inRows = RowsOf(picture);
-    const size_t inRow = LevelRowBytes(inWidth);
+    const int32_t inWidth = picture.width, inRows = picture.height;
+    const size_t inRow = BitmapRowBytes(inWidth, 24);
     PictureLevel level;
     level.width = width;
     level.height = height;
-    const size_t outRow = LevelRowBytes(width);
+    const size_t outRow = BitmapRowBytes(width, 24);
     level.pixels.assign(outRow * static_cast<size_t>(height), 0);
     if (width == inWidth && height == inRows) {
         for (int32_t y = 0; y < height; ++y) {
@@ -143,14 +127,28 @@ PictureLevel ScalePicture(const BmpPicture& picture, int32_t width, int32_t heig
     return level;
 }
 
+}  // namespace
+
+int32_t TextureSide(int32_t side) {
+    if (side <= 1) {
+        return 1;
+    }
+    int32_t power = 1;
+    while (power * 2 <= side) {
+        power *= 2;
+    }
+    // side lies in [power, 2 power): from 1.5 power on, the larger power is nearer.
+    return side - power >= power / 2 ? power * 2 : power;
+}
+
 std::vector<PictureLevel> BuildMipLevels(const BmpPicture& picture, int32_t maxSide,
                                          const std::atomic<bool>& cancelled) {
     std::vector<PictureLevel> levels;
-    if (picture.width <= 0 || RowsOf(picture) == 0) {
+    if (picture.width <= 0 || picture.height == 0) {
         return levels;
     }
     const int32_t width = std::min(TextureSide(picture.width), maxSide);
-    const int32_t height = std::min(TextureSide(RowsOf(picture)), maxSide);
+    const int32_t height = std::min(TextureSide(picture.height), maxSide);
     levels.push_back(ScalePicture(picture, width, height, cancelled));
     while (levels.back().width > 1 || levels.back().height > 1) {
         if (cancelled.load(std::memory_order_relaxed)) {
@@ -165,9 +163,9 @@ std::vector<PictureLevel> BuildMipLevels(const BmpPicture& picture, int32_t maxS
 }
 
 bool IsAllBlack(const BmpPicture& picture) {
-    const size_t rowBytes = LevelRowBytes(picture.width);
+    const size_t rowBytes = BitmapRowBytes(picture.width, 24);
     const size_t used = static_cast<size_t>(picture.width) * 3;
-    for (int32_t y = 0; y < RowsOf(picture); ++y) {
+    for (int32_t y = 0; y < picture.height; ++y) {
         const uint8_t* row = &picture.pixels[static_cast<size_t>(y) * rowBytes];
         if (std::any_of(row, row + used, [](uint8_t byte) { return byte != 0; })) {
             return false;
@@ -179,14 +177,14 @@ bool IsAllBlack(const BmpPicture& picture) {
 BmpPicture CropPicture(const BmpPicture& picture, int32_t x, int32_t firstRow, int32_t width,
                        int32_t rows) {
     const int32_t left = std::max(0, x), right = std::min(picture.width, x + width);
-    const int32_t bottom = std::max(0, firstRow), top = std::min(RowsOf(picture), firstRow + rows);
+    const int32_t bottom = std::max(0, firstRow), top = std::min(picture.height, firstRow + rows);
     BmpPicture part;
     if (left >= right || bottom >= top) {
         return part;
     }
     part.width = right - left;
     part.height = top - bottom;
-    const size_t inRow = LevelRowBytes(picture.width), outRow = LevelRowBytes(part.width);
+    const size_t inRow = BitmapRowBytes(picture.width, 24), outRow = BitmapRowBytes(part.width, 24);
     part.pixels.assign(outRow * static_cast<size_t>(part.height), 0);
     for (int32_t y = 0; y < part.height; ++y) {
         std::memcpy(&part.pixels[static_cast<size_t>(y) * outRow],

@@ -21,20 +21,10 @@ struct PictureLevel {
 // power of two or more goes up (768 → 1024, 1920 → 2048, 1080 → 1024, 93 → 64).
 int32_t TextureSide(int32_t side);
 
-// Bytes in one padded row of `width` 24-bit pixels.
-inline size_t LevelRowBytes(int32_t width) {
-    return (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
-}
-
-// Scales `picture` (bottom-up, rows padded to four bytes) to `width` × `height` with an
-// area-weighted box filter: each output pixel is the mean of the input area it covers, or
-// when enlarging, of the one-pixel box around the point it maps to. Empty when `cancelled`
-// is set before it is done.
-PictureLevel ScalePicture(const BmpPicture& picture, int32_t width, int32_t height,
-                          const std::atomic<bool>& cancelled);
-
 // Every level from the powers of two of `picture`'s sides (each at most `maxSide`) down to
-// 1 × 1. Empty when `cancelled` is set before it is done.
+// 1 × 1: the first scaled with an area-weighted box filter (each pixel the mean of the area
+// it covers, or when enlarging, of the one-pixel box around the point it maps to), each next
+// one by halving. Empty when `cancelled` is set before it is done.
 std::vector<PictureLevel> BuildMipLevels(const BmpPicture& picture, int32_t maxSide,
                                          const std::atomic<bool>& cancelled);
 

@@ -21,7 +21,6 @@ std::vector<MonitorView> LayOutMonitors(const PixelRect& virtualScreen,
         view.height = part.Height();
         view.viewportX = part.left - virtualScreen.left;
         view.viewportY = virtualScreen.bottom - part.bottom;  // OpenGL counts from the bottom
-        view.aspect = static_cast<double>(view.width) / view.height;
         view.pictureX = part.left - virtualScreen.left;
         view.pictureFirstRow = part.top - virtualScreen.top;
         views.push_back(view);

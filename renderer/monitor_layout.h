@@ -21,7 +21,6 @@ struct PixelRect {
 struct MonitorView {
     // OpenGL viewport within the window: origin at the window's bottom-left corner.
     int32_t viewportX = 0, viewportY = 0, width = 0, height = 0;
-    double aspect = 1.0;  // width ÷ height, for the projection
     // The monitor's part of the snapshot: its first column and first stored row; the part
     // is width × height pixels.
     int32_t pictureX = 0, pictureFirstRow = 0;

@@ -5,7 +5,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <string>
+#include <filesystem>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -18,8 +19,25 @@ namespace merovan {
 // never be sampled, and a smaller one keeps the memory and the time in bounds.
 constexpr int32_t kMaxTextureSide = 4096;
 
+// Why a picture is drawn in the bare vertex colours instead.
+enum class PictureFault {
+    kNone,
+    kNotWritten,  // no path: the run could not write the picture
+    kCannotOpen,  // missing, locked, or not a file
+    kUnreadable,  // not a picture the reader takes: its status says why
+    kNoMemory,    // too large to prepare
+    kFailed,      // anything else went wrong while it was prepared, or the end came first
+};
+
+// What became of reading one picture file.
+struct PictureRead {
+    PictureFault fault = PictureFault::kNone;
+    BmpStatus status = BmpStatus::kOk;  // the reader's, with kUnreadable
+    explicit operator bool() const { return fault == PictureFault::kNone; }
+};
+
 struct PreparedPicture {
-    bool read = false;                 // false: missing or unreadable, drawn untextured
+    PictureRead read;                  // any fault: drawn untextured
     bool allBlack = false;             // every pixel of the picture is black
     std::vector<PictureLevel> levels;  // level 0 first
 };
@@ -30,7 +48,7 @@ struct PicturePart {
 };
 
 struct PictureRequest {
-    std::string sheetPath, backgroundPath;  // UTF-8
+    std::filesystem::path sheetPath, backgroundPath;
     // One sheet picture per part; none means one sheet picture of the whole file.
     std::vector<PicturePart> sheetParts;
 };
@@ -40,23 +58,36 @@ struct PreparedPictures {
     PreparedPicture background;
 };
 
-// Reads a bitmap file; false when it is missing or not a picture the reader takes.
-bool ReadPicture(const std::string& path, const std::atomic<bool>& cancelled, BmpPicture& picture);
+// How a picture that was read becomes its texture levels: BuildMipLevels, or in tests one
+// that fails.
+using BuildLevelsFunction = std::vector<PictureLevel> (*)(const BmpPicture&, int32_t maxSide,
+                                                          const std::atomic<bool>& cancelled);
+
+// Reads a bitmap file; an empty path is a picture that was not written.
+PictureRead ReadPicture(const std::filesystem::path& path, const std::atomic<bool>& cancelled,
+                        BmpPicture& picture);
 // The texture levels of a picture that was read.
-PreparedPicture PrepareLevels(const BmpPicture& picture, const std::atomic<bool>& cancelled);
-// Both pictures of a request. Stops early, leaving pictures unread, once `cancelled` is set.
-PreparedPictures PreparePictures(const PictureRequest& request, const std::atomic<bool>& cancelled);
+PreparedPicture PrepareLevels(const BmpPicture& picture, const std::atomic<bool>& cancelled,
+                              BuildLevelsFunction buildLevels = BuildMipLevels);
+// Both pictures of a request. A failure of any kind, running out of memory included, leaves
+// the picture it struck untextured and the other as it is. Stops early, leaving pictures
+// unread, once `cancelled` is set.
+PreparedPictures PreparePictures(const PictureRequest& request, const std::atomic<bool>& cancelled,
+                                 BuildLevelsFunction buildLevels = BuildMipLevels);
 
 class PictureLoader {
   public:
-    explicit PictureLoader(PictureRequest request);
+    // `whenReady` runs on the loader's thread once the result is ready.
+    PictureLoader(PictureRequest request, std::function<void()> whenReady,
+                  BuildLevelsFunction buildLevels = BuildMipLevels);
     // Stops the work where it is and waits for the thread, which then ends within moments.
     ~PictureLoader();
     PictureLoader(const PictureLoader&) = delete;
     PictureLoader& operator=(const PictureLoader&) = delete;
 
     bool Ready() const { return ready_.load(std::memory_order_acquire); }
-    // The result, waiting for it when it is not ready yet. Once only.
+    // The result, waiting for it when it is not ready yet. Once only. No sheet pictures at
+    // all when even the list of them could not be made.
     PreparedPictures Take();
 
   private:

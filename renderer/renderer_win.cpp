@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/program_names.h"
+#include "renderer/animation_clock.h"
 #include "renderer/frame_pacer.h"
 #include "renderer/gl_api.h"
 #include "renderer/monitor_layout.h"
@@ -13,6 +14,7 @@
 #include "renderer/pointer_watch.h"
 #include "renderer/snapshot_paths.h"
 #include "renderer/switches.h"
+#include "renderer/win_handles.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -24,19 +26,12 @@ namespace {
 constexpr int kWindowWidth = 1024;  // whatever the size of the screen, without /monitors
 constexpr int kWindowHeight = 768;
 constexpr BYTE kDepthBits = 16;
-// While the pictures are prepared the loop looks at the keys this often, without spinning.
-constexpr DWORD kLoadingLookMs = 5;
 // A paced loop waits for its timer or a message; this bounds a wait that nothing ends.
 constexpr DWORD kLongestTimerWaitMs = 100;
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using OwnedHandle = std::unique_ptr<void, HandleCloser>;
-
 // The waitable timer of a paced run, with the finer system timer it may need.
 struct PacingTimer {
-    OwnedHandle handle;
+    UniqueHandle handle;
     bool raisedTimerResolution = false;
     ~PacingTimer() {
         if (raisedTimerResolution) {
@@ -54,18 +49,20 @@ struct RendererState {
     LARGE_INTEGER startCount{};  // the animation's time zero
 
     HWND window = nullptr;
-    HDC windowDC = nullptr;  // the class has its own DC: kept for the life of the process
-    HGLRC context = nullptr;
-    bool hasContext = false;  // false when no pixel format or context could be had
+    UniqueWindowDC windowDC;  // the class has its own DC: kept for the life of the window
+    UniqueGlContext context;  // none when no pixel format or context could be had
+    bool hasContext = false;  // the context is current
     int32_t width = 0;        // client size from the last WM_SIZE
     int32_t height = 0;
     std::vector<MonitorView> monitors;  // with /monitors: one view each
 
     bool running = false;       // frames are drawn only while set
     bool endRequested = false;  // input that ends an /anyinput run came
-    bool keys[256] = {};        // held down, by virtual-key code
+    bool escapeHeld = false;
     PointerWatch pointer;
 
+    PictureRequest pictures;
+    UniqueHandle picturesReady;  // set by the loader's thread: declared before the loader
     std::unique_ptr<PictureLoader> loader;
     bool picturesShown = false;  // uploaded: from now on frames show the scene
     bool blankShown = false;
@@ -111,11 +108,7 @@ void ReleaseContext(RendererState& state) {
         state.scene.sheets.clear();
         state.scene.background.Release();
     }
-    wglMakeCurrent(state.windowDC, nullptr);
-    if (state.context != nullptr) {
-        wglDeleteContext(state.context);
-        state.context = nullptr;
-    }
+    state.context.reset();
     state.hasContext = false;
 }
 
@@ -163,7 +156,6 @@ void Stop(RendererState& state) {
     state.running = false;
     ReleaseContext(state);
     PostQuitMessage(0);
-    ShowCursor(TRUE);
 }
 
 // Asked once a frame rather than told by pointer messages: the pointer counts wherever it
@@ -176,10 +168,57 @@ bool PointerEndsRun(RendererState& state) {
     return GetCursorPos(&where) && state.pointer.MoveEnds(where.x, where.y, CounterSeconds(state));
 }
 
+const wchar_t* WhyUntextured(const PictureRead& read) {
+    switch (read.fault) {
+        case PictureFault::kNotWritten:
+            return L"the run could not write it";
+        case PictureFault::kCannotOpen:
+            return L"the file cannot be opened";
+        case PictureFault::kUnreadable:
+            switch (read.status) {
+                case BmpStatus::kNotBitmap:
+                    return L"the file is not a bitmap";
+                case BmpStatus::kUnsupported:
+                    return L"the bitmap is not an uncompressed 24-bit one";
+                case BmpStatus::kBadDimensions:
+                    return L"the bitmap has no size or a side over 16384 pixels";
+                default:
+                    return L"the file is cut short or damaged";
+            }
+        case PictureFault::kNoMemory:
+            return L"there is not enough memory to prepare it";
+        default:
+            return L"it could not be prepared";
+    }
+}
+
+// One debug line for each picture that is drawn in the vertex colours, saying why.
+void ReportUntexturedPictures(const PictureRequest& request, const PreparedPictures& pictures) {
+    PictureRead sheet{pictures.sheets.empty() ? PictureFault::kFailed : PictureFault::kNone};
+    for (const PreparedPicture& part : pictures.sheets) {
+        sheet = part.read ? sheet : part.read;
+    }
+    const struct {
+        const wchar_t* name;
+        const std::filesystem::path& path;
+        const PictureRead& read;
+    } reports[] = {{L"sheet", request.sheetPath, sheet},
+                   {L"background", request.backgroundPath, pictures.background.read}};
+    for (const auto& report : reports) {
+        if (!report.read) {
+            DebugPrint(L"Merovan: the %ls is drawn without its picture %ls: %ls.\n", report.name,
+                       report.path.empty() ? L"(none)" : report.path.c_str(),
+                       WhyUntextured(report.read));
+        }
+    }
+}
+
 // True once the scene can be drawn: the prepared pictures have been uploaded.
 bool PicturesShown(RendererState& state) {
     if (!state.picturesShown && state.loader->Ready()) {
-        UploadPictures(state.scene, state.loader->Take());
+        const PreparedPictures pictures = state.loader->Take();
+        ReportUntexturedPictures(state.pictures, pictures);
+        UploadPictures(state.scene, pictures);
         state.picturesShown = true;
     }
     return state.picturesShown;
@@ -187,12 +226,12 @@ bool PicturesShown(RendererState& state) {
 
 void OnCreate(RendererState& state, HWND window) {
     state.window = window;
-    state.windowDC = GetDC(window);
-    SetupPixelFormat(state.windowDC);
-    state.context = wglCreateContext(state.windowDC);
+    state.windowDC = WindowDCOf(window);
+    const HDC dc = state.windowDC.get();
+    SetupPixelFormat(dc);
+    state.context.reset(wglCreateContext(dc));
     // Without a context the renderer still runs, drawing nothing, until Escape.
-    state.hasContext =
-        state.context != nullptr && wglMakeCurrent(state.windowDC, state.context) != FALSE;
+    state.hasContext = state.context && wglMakeCurrent(dc, state.context.get()) != FALSE;
 }
 
 void OnSize(RendererState& state, LPARAM lParam) {
@@ -204,29 +243,26 @@ void OnSize(RendererState& state, LPARAM lParam) {
 }
 
 void OnPaint(RendererState& state) {
-    // Every paint hides the pointer once more, so it stays hidden over the window.
-    ShowCursor(FALSE);
     if (!state.running) {
         return;  // left invalid on purpose: the loop's first look then finds a paint waiting
     }
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    const float time =
-        static_cast<float>(static_cast<double>(now.QuadPart - state.startCount.QuadPart) /
-                           static_cast<double>(state.counterFrequency.QuadPart));
-    if (state.keys[VK_ESCAPE] || state.endRequested || PointerEndsRun(state)) {
+    const double time =
+        AnimationSeconds(state.startCount.QuadPart, now.QuadPart, state.counterFrequency.QuadPart);
+    if (state.escapeHeld || state.endRequested || PointerEndsRun(state)) {
         Stop(state);
         return;
     }
     if (state.hasContext) {
         if (PicturesShown(state)) {
             DrawFrame(state.scene, time, state.order);
-            SwapBuffers(state.windowDC);
+            SwapBuffers(state.windowDC.get());
             AfterSwap(state);
         } else if (!state.blankShown) {
             // Until the pictures are ready the window stays black.
             DrawBlank();
-            SwapBuffers(state.windowDC);
+            SwapBuffers(state.windowDC.get());
             state.blankShown = true;
         }
     }
@@ -234,11 +270,11 @@ void OnPaint(RendererState& state) {
 }
 
 void OnKeyDown(RendererState& state, WPARAM key) {
-    state.keys[key & 0xFF] = true;
+    state.escapeHeld = state.escapeHeld || key == VK_ESCAPE;
     state.endRequested = state.endRequested || state.switches.anyInputEnds;
 }
 
-void OnButtonDown(RendererState& state) {
+void OnEndingInput(RendererState& state) {
     state.endRequested = state.endRequested || state.switches.anyInputEnds;
 }
 
@@ -270,7 +306,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             OnKeyDown(*state, wParam);
             return 0;
         case WM_KEYUP:
-            state->keys[wParam & 0xFF] = false;
+            state->escapeHeld = state->escapeHeld && wParam != VK_ESCAPE;
             return 0;
         case WM_SYSKEYDOWN:
             // Alt and F10 come as system keys. They end an /anyinput run too; Alt+F4 and the
@@ -281,7 +317,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_XBUTTONDOWN:
-            OnButtonDown(*state);
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            OnEndingInput(*state);
             break;
         default:
             break;
@@ -290,7 +328,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 // Waits, when there is reason to, before the loop asks for the next frame. False when a
-// message came first, which the loop then takes.
+// message came first, which the loop then takes before drawing.
 bool WaitForFrame(RendererState& state) {
     if (state.waitingForTimer) {
         const HANDLE timer = state.timer.handle.get();
@@ -301,8 +339,11 @@ bool WaitForFrame(RendererState& state) {
         state.waitingForTimer = false;
         return true;
     }
-    if (state.running && state.hasContext && !state.picturesShown) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kLoadingLookMs, QS_ALLINPUT);
+    if (!state.hasContext || !state.picturesShown) {
+        // Nothing changes on the screen until the pictures are ready, or ever without a
+        // context; a message (a key held down) gets a frame of its own, which looks at it.
+        const HANDLE ready = state.picturesReady.get();
+        MsgWaitForMultipleObjects(state.hasContext ? 1 : 0, &ready, FALSE, INFINITE, QS_ALLINPUT);
     }
     return true;
 }
@@ -348,8 +389,13 @@ PixelRect VirtualScreen() {
 
 PictureRequest RequestFor(const RendererState& state) {
     PictureRequest request;
-    request.sheetPath = SnapshotFilePath(kSheetSnapshot);
-    request.backgroundPath = SnapshotFilePath(kBackgroundSnapshot);
+    if (state.switches.snapshots) {
+        request.sheetPath = state.switches.snapshots->sheet;
+        request.backgroundPath = state.switches.snapshots->background;
+    } else {
+        request.sheetPath = SnapshotFilePath(kSheetSnapshot);
+        request.backgroundPath = SnapshotFilePath(kBackgroundSnapshot);
+    }
     for (const MonitorView& view : state.monitors) {
         request.sheetParts.push_back(
             PicturePart{view.pictureX, view.pictureFirstRow, view.width, view.height});
@@ -390,20 +436,26 @@ int Run(HINSTANCE instance, const wchar_t* commandLine, DrawOrder order) {
         height = screen.Height();
     }
     // The pictures are read and prepared while the window and its context are made.
-    state.loader = std::make_unique<PictureLoader>(RequestFor(state));
+    state.pictures = RequestFor(state);
+    state.picturesReady.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    state.loader = std::make_unique<PictureLoader>(
+        state.pictures, [ready = state.picturesReady.get()] { SetEvent(ready); });
 
     WNDCLASSW windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     windowClass.lpfnWndProc = WindowProcedure;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hCursor = nullptr;  // no pointer over the window
     windowClass.lpszClassName = kRendererWindowClass;
     if (!RegisterClassW(&windowClass)) {
         return 0;
     }
-    const HWND window = CreateWindowExW(0, kRendererWindowClass, kRendererWindowTitle,
-                                        WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y, width,
-                                        height, nullptr, nullptr, instance, &state);
+    // Above every other window, and with no taskbar button or Alt+Tab entry, as a
+    // screensaver's window is.
+    const HWND window =
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRendererWindowClass,
+                        kRendererWindowTitle, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
+                        width, height, nullptr, nullptr, instance, &state);
     if (window == nullptr) {
         return 0;
     }

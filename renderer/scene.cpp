@@ -13,7 +13,6 @@ constexpr float kBackgroundHalfWidth = 2.3f;
 // Just inside the visible half-height at the quad's depth (3 × tan 27.5° ≈ 1.562), so a
 // thin black line stays above and below the background.
 constexpr float kBackgroundHalfHeight = 1.55f;
-constexpr float kTurnDegreesPerSecond = 20.0f;
 constexpr float kSheetDrop = -2.75f;
 
 struct BackgroundCorner {
@@ -54,9 +53,9 @@ void DrawBackground(const Scene& scene) {
     glPopMatrix();
 }
 
-void DrawSheet(const RingTables& rings, const Texture& picture, float time) {
+void DrawSheet(const RingTables& rings, const Texture& picture, double time) {
     glPushMatrix();
-    glRotatef(kTurnDegreesPerSecond * time, 0.0f, 0.0f, 1.0f);
+    glRotatef(static_cast<float>(TurnDegreesAt(time)), 0.0f, 0.0f, 1.0f);
     glTranslatef(0.0f, kSheetDrop, 0.0f);
     picture.Bind();
     // Each ring's vertices are worked out once, not once for each of the four quads that
@@ -119,7 +118,7 @@ void UploadPictures(Scene& scene, const PreparedPictures& pictures) {
     scene.backgroundIsBlack = uploaded && pictures.background.allBlack;
 }
 
-void DrawFrame(Scene& scene, float time, DrawOrder order) {
+void DrawFrame(Scene& scene, double time, DrawOrder order) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     for (size_t i = 0; i < scene.views.size(); ++i) {
         if (scene.views.size() > 1) {

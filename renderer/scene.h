@@ -49,7 +49,7 @@ void InitScene(Scene& scene, std::vector<SceneView> views);
 void UploadPictures(Scene& scene, const PreparedPictures& pictures);
 // Clears and draws one frame at `time` seconds into the back buffer, then advances the ring
 // tables for the next frame.
-void DrawFrame(Scene& scene, float time, DrawOrder order);
+void DrawFrame(Scene& scene, double time, DrawOrder order);
 // The ring tables at `time` seconds.
 void AdvanceRings(RingTables& rings, double time);
 // Clears to black: what shows until the pictures are ready.

@@ -1,13 +1,13 @@
-// Where the renderer finds the two snapshot pictures.
+// Where the renderer finds the two snapshot pictures when it is not told.
 #pragma once
 
-#include <string>
+#include <filesystem>
 
 #include "common/program_names.h"
 
 namespace merovan {
 
-// UTF-8 path of snapshot picture `number` (kSheetSnapshot or kBackgroundSnapshot).
-std::string SnapshotFilePath(int number);
+// Snapshot picture `number` (kSheetSnapshot or kBackgroundSnapshot).
+std::filesystem::path SnapshotFilePath(int number);
 
 }  // namespace merovan

@@ -6,11 +6,9 @@
 
 namespace merovan {
 
-std::string SnapshotFilePath(int number) {
+std::filesystem::path SnapshotFilePath(int number) {
     const char* folder = std::getenv("MEROVAN_SNAPSHOT_DIR");
-    const std::wstring name = SnapshotFileName(number);  // plain ASCII
-    return std::string(folder != nullptr ? folder : ".") + "/" +
-           std::string(name.begin(), name.end());
+    return std::filesystem::path(folder != nullptr ? folder : ".") / SnapshotFileName(number);
 }
 
 }  // namespace merovan

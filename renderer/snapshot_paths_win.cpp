@@ -1,35 +1,34 @@
 #include <windows.h>
 
-#include "renderer/snapshot_choice.h"
+#include "common/newest_copy.h"
 #include "renderer/snapshot_paths.h"
-#include "renderer/win_text.h"
 
 namespace merovan {
 namespace {
 
-SnapshotCandidate Candidate(const std::wstring& path) {
-    SnapshotCandidate candidate;
-    candidate.path = Utf8FromWide(path);
+FileCopy<std::wstring> CopyAt(const std::wstring& path) {
+    FileCopy<std::wstring> copy{path};
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
         !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        candidate.exists = true;
-        candidate.lastWriteTime =
-            (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-            data.ftLastWriteTime.dwLowDateTime;
+        copy.exists = true;
+        copy.lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                             data.ftLastWriteTime.dwLowDateTime;
     }
-    return candidate;
+    return copy;
 }
 
 }  // namespace
 
-std::string SnapshotFilePath(int number) {
-    std::vector<SnapshotCandidate> candidates{Candidate(SnapshotRootPath(number))};
+// A run writes each picture to the root of C: when it may and otherwise to the user's
+// temporary folder; a copy left in either place by an earlier run may be stale.
+std::filesystem::path SnapshotFilePath(int number) {
+    std::vector<FileCopy<std::wstring>> copies{CopyAt(SnapshotRootPath(number))};
     const std::wstring temp = SnapshotTempPath(number, UserTempFolder(GetTempPathW));
     if (!temp.empty()) {
-        candidates.push_back(Candidate(temp));
+        copies.push_back(CopyAt(temp));
     }
-    return ChooseSnapshotCopy(candidates);
+    return NewestCopy(copies);
 }
 
 }  // namespace merovan

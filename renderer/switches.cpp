@@ -1,5 +1,7 @@
 #include "renderer/switches.h"
 
+#include <vector>
+
 #include "common/program_names.h"
 
 namespace merovan {
@@ -13,38 +15,71 @@ wchar_t AsciiLower(wchar_t c) {
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
-bool SameWord(std::wstring_view word, std::wstring_view name) {
-    if (word.size() != name.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < word.size(); ++i) {
-        if (AsciiLower(word[i]) != AsciiLower(name[i])) {
+struct Word {
+    std::wstring text;
+    bool quoted = false;  // some of it stood in quotes: a path, never a switch
+
+    bool Is(std::wstring_view name) const {
+        if (quoted || text.size() != name.size()) {
             return false;
         }
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (AsciiLower(text[i]) != AsciiLower(name[i])) {
+                return false;
+            }
+        }
+        return true;
     }
-    return true;
+};
+
+// A quote opens or closes a quoted stretch and is not part of the word; a quote left open
+// runs to the end of the line.
+std::vector<Word> SplitWords(std::wstring_view line) {
+    std::vector<Word> words;
+    size_t at = 0;
+    while (true) {
+        while (at < line.size() && IsBlank(line[at])) {
+            ++at;
+        }
+        if (at == line.size()) {
+            return words;
+        }
+        Word word;
+        bool inQuotes = false;
+        for (; at < line.size() && (inQuotes || !IsBlank(line[at])); ++at) {
+            if (line[at] == L'"') {
+                inQuotes = !inQuotes;
+                word.quoted = true;
+            } else {
+                word.text += line[at];
+            }
+        }
+        words.push_back(std::move(word));
+    }
 }
 
 }  // namespace
 
 RendererSwitches ParseRendererSwitches(std::wstring_view commandLine) {
     RendererSwitches switches;
-    size_t at = 0;
-    while (at < commandLine.size()) {
-        while (at < commandLine.size() && IsBlank(commandLine[at])) {
-            ++at;
-        }
-        const size_t start = at;
-        while (at < commandLine.size() && !IsBlank(commandLine[at])) {
-            ++at;
-        }
-        const std::wstring_view word = commandLine.substr(start, at - start);
-        if (SameWord(word, kSwitchEveryMonitor)) {
+    const std::vector<Word> words = SplitWords(commandLine);
+    for (size_t i = 0; i < words.size(); ++i) {
+        const Word& word = words[i];
+        if (word.Is(kSwitchEveryMonitor)) {
             switches.everyMonitor = true;
-        } else if (SameWord(word, kSwitchPacedFrames)) {
+        } else if (word.Is(kSwitchPacedFrames)) {
             switches.pacedFrames = true;
-        } else if (SameWord(word, kSwitchAnyInputEnds)) {
+        } else if (word.Is(kSwitchAnyInputEnds)) {
             switches.anyInputEnds = true;
+        } else if (word.Is(kSwitchSnapshots)) {
+            SnapshotPaths paths;
+            if (i + 1 < words.size()) {
+                paths.sheet = words[++i].text;
+            }
+            if (i + 1 < words.size()) {
+                paths.background = words[++i].text;
+            }
+            switches.snapshots = std::move(paths);
         }
     }
     return switches;

@@ -7,7 +7,6 @@ void Texture::Release() {
         glDeleteTextures(1, &name_);
         name_ = 0;
     }
-    hasPicture_ = false;
 }
 
 void Texture::Create() {
@@ -47,8 +46,7 @@ bool Texture::Upload(const std::vector<PictureLevel>& levels) {
         glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i - first), 3, level.width, level.height, 0,
                      GL_BGR_EXT, GL_UNSIGNED_BYTE, level.pixels.data());
     }
-    hasPicture_ = glGetError() == GL_NO_ERROR;
-    return hasPicture_;
+    return glGetError() == GL_NO_ERROR;
 }
 
 void Texture::Bind() const {

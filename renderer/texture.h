@@ -12,10 +12,7 @@ class Texture {
   public:
     Texture() = default;
     ~Texture() { Release(); }
-    Texture(Texture&& other) noexcept : name_(other.name_), hasPicture_(other.hasPicture_) {
-        other.name_ = 0;
-        other.hasPicture_ = false;
-    }
+    Texture(Texture&& other) noexcept : name_(other.name_) { other.name_ = 0; }
     Texture& operator=(Texture&&) = delete;
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
@@ -32,13 +29,8 @@ class Texture {
     // Gives the texture name back. Without a current context the call has no effect.
     void Release();
 
-    bool HasName() const { return name_ != 0; }
-    bool HasPicture() const { return hasPicture_; }
-    GLuint Name() const { return name_; }
-
   private:
     GLuint name_ = 0;
-    bool hasPicture_ = false;
 };
 
 }  // namespace merovan

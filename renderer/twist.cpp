@@ -16,6 +16,10 @@ RingShape RingShapeAt(int k, double t) {
     return shape;
 }
 
+double TurnDegreesAt(double t) {
+    return std::fmod(kTurnDegreesPerSecond * t, 360.0);
+}
+
 SheetVertex SheetVertexAt(int k, int j, const RingShape& ring) {
     const double theta = (j % kSegmentCount) * kPiSingle * kSegmentAngleFactor;
     const double r = ring.radius;

@@ -13,6 +13,7 @@ constexpr double kTexturePerRing = 0.09375;    // t per ring
 constexpr double kPiSingle = static_cast<double>(3.14159265358979323846f);
 constexpr double kSegmentAngleFactor = 0.0625;
 constexpr double kShadeGain = 1.2;
+constexpr double kTurnDegreesPerSecond = 20.0;  // anticlockwise, about the viewing axis
 
 struct RingShape {
     double texShift;  // added to s of every vertex of the ring
@@ -22,6 +23,10 @@ struct RingShape {
 
 // The shape of ring `k` at animation time `t` seconds.
 RingShape RingShapeAt(int k, double t);
+
+// The sheet's turn at `t` seconds, within one whole turn: as a float, the angle of days of
+// turning would move in steps of half a degree.
+double TurnDegreesAt(double t);
 
 struct SheetVertex {
     float s, t;     // texture coordinate

@@ -2,7 +2,8 @@
 
 The renderer reads the snapshots Merovan1 (the picture on the turning sheet)
 and Merovan2 (the background) from C:\\ or %TEMP%, whichever copy is newer,
-and draws them full speed into a 1024x768 pop-up "Merovan_VC" at (0, 0).
+or from where /snapshots says, and draws them full speed into a 1024x768
+pop-up "Merovan_VC" at (0, 0).
 """
 
 import os
@@ -10,7 +11,7 @@ import random
 import struct
 import time
 
-from harness import RENDERER, RENDERER_TITLE, HarnessTimeout, write_bmp
+from harness import RENDERER, RENDERER_TITLE, HarnessTimeout, parse_wintool, wintool, write_bmp
 
 WIDTH, HEIGHT = 1024, 768
 ROOT_COLOUR = (48, 96, 144)
@@ -85,9 +86,9 @@ def describe(shares):
     return ", ".join(f"{name} {share:.1%}" for name, share in shares.items() if share)
 
 
-def start_renderer(session, dist):
+def start_renderer(session, dist, args=(), extra_env=None):
     assert not session.windows(RENDERER_TITLE), f"a window {RENDERER_TITLE!r} is open before the start"
-    proc = session.start(renderer_path(dist))
+    proc = session.start(renderer_path(dist), args, extra_env=extra_env)
     window = session.find_window(RENDERER_TITLE, timeout=30, proc=proc)
     return proc, window
 
@@ -118,7 +119,7 @@ def draws_something(picture):
 
 
 # ------------------------------------------------------------------- tests ---
-def test_window_geometry_and_picture(session, dist):
+def test_window_geometry_styles_pointer_and_picture(session, dist):
     remove_snapshots(session)
     write_bmp(snapshot_paths(session, 1)[0], *diagonal_stripes())
     write_bmp(snapshot_paths(session, 2)[0], *solid((0, 0, 0), 93, 85))
@@ -155,6 +156,15 @@ def test_window_geometry_and_picture(session, dist):
         assert picture.crop_bytes(*box) == before.crop_bytes(*box), \
             f"the renderer drew outside its window, in the box {box}"
 
+    # Above every other window, with no taskbar button: WS_EX_TOPMOST and WS_EX_TOOLWINDOW,
+    # and not WS_EX_APPWINDOW.
+    line = parse_wintool(session.wine_output([str(wintool(dist)), "window", RENDERER_TITLE]))["window"]
+    assert int(line["exstyle"], 16) & 0x40088 == 0x88, f"extended styles {line['exstyle']}"
+    # Over the window the pointer has no picture; beside it, its usual one.
+    for x, y, hidden in ((WIDTH // 2, HEIGHT // 2, True), (WIDTH + 100, HEIGHT + 100, False)):
+        session.mouse_move(x, y)
+        session.wait_until(lambda: (session.cursor_image()[4] == 0) == hidden, 10,
+                           f"the pointer {'hidden' if hidden else 'shown'} at ({x}, {y})")
     code = session.end_by_escape(proc, window)
     assert code == 0, f"exit code {code} after Escape"
 
@@ -290,3 +300,34 @@ def test_temp_copy_newer_wins(session, dist):
             f"the older {hidden} Merovan1 shows too: {describe(shares)}"
         code = session.end_by_escape(proc, window)
         assert code == 0, f"exit code {code} after Escape"
+
+
+def test_snapshots_switch_names_the_pictures_read(session, dist):
+    folder = session.c_drive / "ﾃｽﾄ ﾌｫﾙﾀﾞ" / "shots"
+    folder.mkdir(parents=True, exist_ok=True)
+    sheet, background = folder / "デスクトップ 1.bmp", folder / "背景 2.bmp"
+    write_bmp(sheet, *solid(GREEN))
+    write_bmp(background, *solid(BLUE, 93, 85))
+    sheet, background = session.win_path(sheet), session.win_path(background)
+    grey_on_blue = lambda s: s["light"] >= 0.01 and s["blue"] >= 0.2 and s["green"] < 0.002  # noqa: E731
+    rows = (  # name, paths, what shows, the debug lines
+        ("both written", sheet, background, lambda s: s["green"] >= 0.02 and s["blue"] >= 0.2, []),
+        ("no sheet written", "", background, grey_on_blue,
+         ["the sheet is drawn without its picture (none): the run could not write it."]),
+        ("a sheet that cannot be read", session.win_path(folder / "missing.bmp"), background,
+         grey_on_blue, ["missing.bmp: the file cannot be opened."]),
+    )
+    for name, sheet_path, background_path, shows, said in rows:
+        # Red pictures where a renderer without the switch looks: they must never show.
+        for n in (1, 2):
+            write_bmp(snapshot_paths(session, n)[0], *solid(RED, 93, 85))
+        proc, window = start_renderer(session, dist, ["/snapshots", sheet_path, background_path],
+                                      extra_env={"WINEDEBUG": "warn+seh"})  # shows debug output
+        log = sorted(session.logs.glob("[0-9]*.log"))[-1]
+        shares = census(wait_for_picture(session, proc, lambda p: shows(census(p)), name))
+        assert shares["red"] < 0.002, f"{name}: a picture from C:\\ shows: {describe(shares)}"
+        assert session.end_by_escape(proc, window) == 0, name
+        lines = [line for line in log.read_text(errors="replace").splitlines()
+                 if "OutputDebugStringA" in line and "Merovan:" in line]
+        assert len(lines) == len(said) and all(any(e in line for line in lines) for e in said), \
+            f"{name}: debug lines {lines}, not {said}"

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/bitmap_rows.h"
 #include "renderer/bmp_reader.h"
 #include "renderer/mipmaps.h"
 
@@ -35,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzSource source(data, size);
     merovan::BmpPicture picture;
     if (merovan::ReadBmp(source, picture) == merovan::BmpStatus::kOk) {
-        const int64_t rows = picture.height < 0 ? -int64_t{picture.height} : picture.height;
-        const uint64_t expected = merovan::BmpRowBytes(24, picture.width) * rows;
+        const uint64_t expected =
+            merovan::BitmapRowBytes(picture.width, 24) * static_cast<uint64_t>(picture.height);
         if (picture.pixels.size() != expected || expected > size) {
             std::abort();
         }

@@ -1,5 +1,6 @@
 // Any command line given to the renderer: the parse must not touch memory it does not own,
-// and case and extra blanks must not change what it finds.
+// case and extra blanks must not change which switches it finds, and the paths it finds must
+// read back the same when put on a command line again.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,7 +12,7 @@ namespace {
 
 bool Same(const merovan::RendererSwitches& a, const merovan::RendererSwitches& b) {
     return a.everyMonitor == b.everyMonitor && a.pacedFrames == b.pacedFrames &&
-           a.anyInputEnds == b.anyInputEnds;
+           a.anyInputEnds == b.anyInputEnds && a.snapshots.has_value() == b.snapshots.has_value();
 }
 
 }  // namespace
@@ -30,8 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             c = static_cast<wchar_t>(c - L'a' + L'A');
         }
     }
+    const std::optional<merovan::SnapshotPaths>& paths = found.snapshots;
+    const std::wstring again =
+        paths ? L"/snapshots \"" + paths->sheet + L"\" \"" + paths->background + L"\"" : L"";
+    const std::optional<merovan::SnapshotPaths> reread =
+        merovan::ParseRendererSwitches(again).snapshots;
     if (!Same(found, merovan::ParseRendererSwitches(upper)) ||
-        !Same(found, merovan::ParseRendererSwitches(L"  " + line + L"\t"))) {
+        !Same(found, merovan::ParseRendererSwitches(L"  " + line + L"\t")) ||
+        (paths && (reread->sheet != paths->sheet || reread->background != paths->background))) {
         std::abort();
     }
     return 0;

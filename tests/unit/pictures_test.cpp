@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/bitmap_rows.h"
 #include "renderer/bmp_reader.h"
 #include "tests/support/test_bitmaps.h"
 #include "tools/pictures/palette.h"
@@ -239,7 +240,7 @@ BmpPicture ReadPreview(const std::string& name) {
 
 testing::Rgb PixelOf(const BmpPicture& picture, int x, int y) {
     const uint8_t* p =
-        &picture.pixels.at(BmpRowBytes(24, picture.width) * (picture.height - 1 - y) + 3 * x);
+        &picture.pixels.at(BitmapRowBytes(picture.width, 24) * (picture.height - 1 - y) + 3 * x);
     return testing::Rgb{p[2], p[1], p[0]};
 }
 

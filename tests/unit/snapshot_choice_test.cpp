@@ -1,16 +1,15 @@
-#include "renderer/snapshot_choice.h"
-
 #include <cwchar>
 
 #include <gtest/gtest.h>
 
+#include "common/newest_copy.h"
 #include "common/program_names.h"
 
 namespace merovan {
 namespace {
 
-constexpr char kRoot[] = "C:\\Merovan1.BMP";
-constexpr char kTemp[] = "C:\\Users\\さくら\\AppData\\Local\\Temp\\Merovan1.bmp";
+constexpr wchar_t kRoot[] = L"C:\\Merovan1.bmp";
+constexpr wchar_t kTemp[] = L"C:\\Users\\さくら\\AppData\\Local\\Temp\\Merovan1.bmp";
 
 TEST(SnapshotChoice, TakesTheCopyWrittenLast) {
     struct Row {
@@ -19,7 +18,7 @@ TEST(SnapshotChoice, TakesTheCopyWrittenLast) {
         uint64_t rootTime;
         bool tempExists;
         uint64_t tempTime;
-        const char* expected;
+        const wchar_t* expected;
     };
     const Row rows[] = {
         {"only the root copy", true, 100, false, 0, kRoot},
@@ -32,15 +31,11 @@ TEST(SnapshotChoice, TakesTheCopyWrittenLast) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::vector<SnapshotCandidate> candidates = {{kRoot, row.rootExists, row.rootTime},
-                                                           {kTemp, row.tempExists, row.tempTime}};
-        EXPECT_EQ(ChooseSnapshotCopy(candidates), row.expected);
+        const std::vector<FileCopy<std::wstring>> copies = {{kRoot, row.rootExists, row.rootTime},
+                                                            {kTemp, row.tempExists, row.tempTime}};
+        EXPECT_EQ(NewestCopy(copies), row.expected);
     }
-}
-
-TEST(SnapshotChoice, NoTemporaryFolderLeavesTheRootPath) {
-    EXPECT_EQ(ChooseSnapshotCopy({{kRoot, false, 0}}), kRoot);
-    EXPECT_EQ(ChooseSnapshotCopy({}), "");
+    EXPECT_EQ(NewestCopy<std::wstring>({}), L"");
 }
 
 // GetTempPathW gives the length written, or the size needed when the buffer is too small,

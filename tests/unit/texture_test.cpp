@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
+#include "common/bitmap_rows.h"
 #include "renderer/gl_api.h"
 #include "renderer/picture_loader.h"
 #include "tests/support/offscreen_gl.h"
@@ -67,7 +69,7 @@ std::vector<PictureLevel> GluLevels(const BmpPicture& picture) {
         if (width == 0 || height == 0) {
             break;
         }
-        PictureLevel read{width, height, std::vector<uint8_t>(LevelRowBytes(width) * height)};
+        PictureLevel read{width, height, std::vector<uint8_t>(BitmapRowBytes(width, 24) * height)};
         glGetTexImage(GL_TEXTURE_2D, level, GL_BGR_EXT, GL_UNSIGNED_BYTE, read.pixels.data());
         levels.push_back(std::move(read));
     }
@@ -77,7 +79,7 @@ std::vector<PictureLevel> GluLevels(const BmpPicture& picture) {
 
 double MeanDifference(const PictureLevel& a, const PictureLevel& b) {
     double sum = 0.0;
-    const size_t row = LevelRowBytes(a.width);
+    const size_t row = BitmapRowBytes(a.width, 24);
     for (int32_t y = 0; y < a.height; ++y) {
         for (int32_t i = 0; i < a.width * 3; ++i) {
             sum += std::abs(a.pixels[y * row + i] - b.pixels[y * row + i]);
@@ -122,7 +124,6 @@ TEST_F(TextureGl, UploadedLevelsMakeACompleteTexture) {
     Texture texture;
     texture.Create();
     ASSERT_TRUE(texture.Upload(levels));
-    EXPECT_TRUE(texture.HasPicture());
     // Every level down to 1 x 1 holds the colour: the smallest shows it.
     GLint width = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 6, GL_TEXTURE_WIDTH, &width);
@@ -134,46 +135,78 @@ TEST_F(TextureGl, UploadedLevelsMakeACompleteTexture) {
     EXPECT_EQ(smallest[1], 100);
     EXPECT_EQ(smallest[2], 50);
 
-    // A fresh texture gives the old name back.
-    const GLuint first = texture.Name();
-    texture.Create();
-    EXPECT_FALSE(texture.HasPicture());
-    EXPECT_TRUE(texture.Name() == first || !glIsTexture(first));
-
-    // Without levels the texture keeps its name and has no picture.
     Texture empty;
     empty.Create();
     EXPECT_FALSE(empty.Upload({}));
-    EXPECT_TRUE(glIsTexture(empty.Name()));
-    EXPECT_FALSE(empty.HasPicture());
-    const GLuint name = empty.Name();
-    empty.Release();
-    EXPECT_FALSE(glIsTexture(name));
 }
 
-TEST(PicturePreparation, FilesThatCannotBeReadGiveNoLevels) {
+TEST(PicturePreparation, PicturesThatCannotBeReadSayWhy) {
     testing::TempFolder folder;
     std::vector<uint8_t> truncated = MakeBmp(BmpSpec{});
     truncated.resize(60);
     const std::string good = folder.Write("good.bmp", MakeBmp(BmpSpec{}));
     const std::atomic<bool> running{false};
-    const std::string unreadable[] = {
-        (folder.Path() / "missing.bmp").string(), folder.Write("truncated.bmp", truncated),
-        folder.Write("text.bmp", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!'}),
-        folder.Path().string(),  // a folder
+    const std::pair<std::string, PictureFault> rows[] = {
+        {"", PictureFault::kNotWritten},
+        {(folder.Path() / "missing.bmp").string(), PictureFault::kCannotOpen},
+        {folder.Path().string(), PictureFault::kCannotOpen},  // a folder
+        {folder.Write("truncated.bmp", truncated), PictureFault::kUnreadable},
+        {folder.Write("text.bmp", {'h', 'e', 'l', 'l', 'o'}), PictureFault::kUnreadable},
     };
-    for (const std::string& path : unreadable) {
+    for (const auto& [path, fault] : rows) {
         SCOPED_TRACE(path);
-        const PreparedPictures prepared = PreparePictures({path, path, {}}, running);
+        const PreparedPictures prepared = PreparePictures({path, good, {}}, running);
         ASSERT_EQ(prepared.sheets.size(), 1u);
-        EXPECT_FALSE(prepared.sheets[0].read);
-        EXPECT_TRUE(prepared.sheets[0].levels.empty());
-        EXPECT_FALSE(prepared.background.read);
+        EXPECT_EQ(prepared.sheets[0].read.fault, fault);
+        EXPECT_TRUE(prepared.background.read);  // the other picture is shown all the same
     }
     // Once stopped, nothing more is read, not even a good file.
     const std::atomic<bool> stopped{true};
     EXPECT_FALSE(PreparePictures({good, good, {}}, stopped).background.read);
-    EXPECT_TRUE(PreparePictures({good, good, {}}, running).background.read);
+}
+
+// Level builders that fail: for every picture, or for the 93-pixel-wide background only.
+std::vector<PictureLevel> OutOfMemory(const BmpPicture&, int32_t, const std::atomic<bool>&) {
+    throw std::bad_alloc();
+}
+std::vector<PictureLevel> OtherFailure(const BmpPicture&, int32_t, const std::atomic<bool>&) {
+    throw std::runtime_error("injected");
+}
+std::vector<PictureLevel> BackgroundOutOfMemory(const BmpPicture& picture, int32_t side,
+                                                const std::atomic<bool>& cancelled) {
+    return picture.width == 93 ? OutOfMemory(picture, side, cancelled)
+                               : BuildMipLevels(picture, side, cancelled);
+}
+
+TEST(PicturePreparation, TheLoaderThreadOutlivesEveryFailureAndTheOtherPictureStays) {
+    testing::TempFolder folder;
+    const PictureRequest whole{folder.Write("1.bmp", MakeBmp(BmpSpec{300})),
+                               folder.Write("2.bmp", MakeBmp(BmpSpec{93})),
+                               {}};
+    PictureRequest halves = whole;
+    halves.sheetParts = {{0, 0, 100, 3}, {100, 0, 200, 3}};
+    const struct {
+        BuildLevelsFunction build;
+        const PictureRequest& request;
+        PictureFault sheetFault, backgroundFault;
+    } rows[] = {
+        {OutOfMemory, whole, PictureFault::kNoMemory, PictureFault::kNoMemory},
+        {OtherFailure, halves, PictureFault::kFailed, PictureFault::kFailed},
+        {BackgroundOutOfMemory, whole, PictureFault::kNone, PictureFault::kNoMemory},
+    };
+    for (const auto& row : rows) {
+        std::atomic<int> told{0};
+        PictureLoader loader(
+            row.request, [&told] { ++told; }, row.build);
+        const PreparedPictures prepared = loader.Take();
+        EXPECT_EQ(told.load(), 1);
+        ASSERT_EQ(prepared.sheets.size(), row.request.sheetParts.empty() ? 1u : 2u);
+        for (const PreparedPicture& part : prepared.sheets) {
+            EXPECT_EQ(part.read.fault, row.sheetFault);
+            EXPECT_EQ(part.levels.empty(), row.sheetFault != PictureFault::kNone);
+        }
+        EXPECT_EQ(prepared.background.read.fault, row.backgroundFault);
+    }
 }
 
 TEST(PicturePreparation, EachPartOfTheSheetGetsItsOwnLevels) {
@@ -183,7 +216,7 @@ TEST(PicturePreparation, EachPartOfTheSheetGetsItsOwnLevels) {
     spec.height = 100;  // left part red, right part blue, as a viewer shows it
     spec.colour = [](int x, int) { return x < 100 ? Rgb{255, 0, 0} : Rgb{0, 0, 255}; };
     const std::string path = folder.Write("Merovan1.bmp", MakeBmp(spec));
-    PictureLoader loader({path, path, {{0, 0, 100, 100}, {100, 20, 200, 80}}});
+    PictureLoader loader({path, path, {{0, 0, 100, 100}, {100, 20, 200, 80}}}, [] {});
     const PreparedPictures prepared = loader.Take();
     ASSERT_EQ(prepared.sheets.size(), 2u);
     const PictureLevel& left = prepared.sheets[0].levels.front();
@@ -261,7 +294,6 @@ TEST(PicturePreparation, CropsAreClampedToThePicture) {
         const BmpPicture part = CropPicture(picture, row.x, row.firstRow, row.width, row.rows);
         EXPECT_EQ(part.width, row.expectedWidth);
         EXPECT_EQ(part.height, row.expectedRows);
-        EXPECT_EQ(part.pixels.size(), LevelRowBytes(part.width) * part.height);
         if (!part.pixels.empty()) {
             EXPECT_EQ(part.pixels[2], row.firstRed);
             EXPECT_EQ(part.pixels[1], row.firstGreen);

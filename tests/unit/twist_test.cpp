@@ -1,5 +1,7 @@
 #include "renderer/twist.h"
 
+#include "renderer/animation_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -48,6 +50,36 @@ TEST(Twist, ShapesStayInTheirRangesOverTime) {
     EXPECT_GT(maxRadius, 1.2);
     EXPECT_GT(maxShift, 0.5);
     EXPECT_GT(maxTex, 0.9);
+}
+
+// Frames at 60 Hz by a 10 MHz counter, at the start and after three days: each changes the
+// rings and the turn (as OpenGL gets it) as the motion does between the same instants, ±1 %.
+TEST(Twist, FramesThreeDaysInAdvanceAsSmoothlyAsAtTheStart) {
+    constexpr int64_t kHz = 10'000'000, kFrame = kHz / 60, kBoot = 987'654'321'098;
+    constexpr double kStep = static_cast<double>(kFrame) / kHz;
+    const auto rings = [](double from, double to) {
+        double sum = 0.0;
+        for (int k = 0; k < kRingCount; ++k) {
+            const RingShape a = RingShapeAt(k, from), b = RingShapeAt(k, to);
+            sum += std::fabs(b.radius - a.radius) + std::fabs(b.shiftX - a.shiftX) +
+                   std::fabs(b.texShift - a.texShift);
+        }
+        return sum;
+    };
+    const auto turn = [](double from, double to) {
+        return std::remainder(
+            static_cast<float>(TurnDegreesAt(to)) - static_cast<float>(TurnDegreesAt(from)), 360.0);
+    };
+    for (const int64_t start : {int64_t{0}, 3 * 24 * 3600 * kHz}) {
+        for (int64_t count = start; count < start + 120 * kFrame; count += kFrame) {
+            const double from = AnimationSeconds(kBoot, kBoot + count, kHz);
+            const double to = AnimationSeconds(kBoot, kBoot + count + kFrame, kHz);
+            const double exact = static_cast<double>(count) / kHz,
+                         ideal = rings(exact, exact + kStep);
+            EXPECT_NEAR(rings(from, to), ideal, 0.01 * ideal) << count;
+            EXPECT_NEAR(turn(from, to), kTurnDegreesPerSecond * kStep, 0.01 * 20 * kStep) << count;
+        }
+    }
 }
 
 TEST(Twist, SheetVertices) {

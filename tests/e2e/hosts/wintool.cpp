@@ -1,7 +1,7 @@
 // A small Windows-side helper for the end-to-end tests: reads windows as Windows sees them,
 // sends them messages, and hosts a preview the way the display settings do.
 //
-//   wintool window TITLE                 one line: hwnd class x y width height client visible style
+//   wintool window TITLE                 one line: hwnd class x y width height client visible styles
 //   parent caption wintool close TITLE                  posts WM_CLOSE to the top-level window
 //   TITLE wintool repaint TITLE                has the window TITLE and its children repaint all
 //   wintool endsession TITLE             tells the window TITLE that the user's session ends
@@ -51,12 +51,14 @@ void PrintWindowLine(const char* label, HWND window) {
     // The caption comes last: it may hold blanks.
     std::printf(
         "%s hwnd=%llu class=%s x=%ld y=%ld width=%ld height=%ld client=%ldx%ld "
-        "client_x=%ld client_y=%ld visible=%d style=0x%08lx parent=%llu caption=%s\n",
+        "client_x=%ld client_y=%ld visible=%d style=0x%08lx exstyle=0x%08lx parent=%llu "
+        "caption=%s\n",
         label, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
         Narrow(className).c_str(), rect.left, rect.top, rect.right - rect.left,
         rect.bottom - rect.top, client.right, client.bottom, origin.x, origin.y,
         IsWindowVisible(window) ? 1 : 0,
         static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+        static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)),
         static_cast<unsigned long long>(
             reinterpret_cast<uintptr_t>(GetAncestor(window, GA_PARENT))),
         Narrow(caption).c_str());
