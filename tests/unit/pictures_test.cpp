@@ -1,7 +1,8 @@
 // The committed pictures are what the generator draws now, and are files Windows takes: an
-// icon with its three sizes, two 152 x 112 previews, the push buttons' faces, the choice
-// marks and the hand cursor. Also the generator's own writers.
+// icon with its five sizes, two 152 x 112 previews, the push buttons' faces, the choice
+// marks, the hand cursor and the installer's two pictures. Also the generator's own writers.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -100,10 +101,11 @@ TEST(CommittedPictures, CatalogueHoldsEveryEmbeddedPicture) {
     // The resource scripts name these files; a row dropped from the catalogue would leave
     // its file unchecked and never redrawn.
     const std::vector<std::string> embedded{
-        "face_disable.bmp",       "face_highlight.bmp", "face_normal.bmp",
-        "face_pressed.bmp",       "face_selected.bmp",  "hand.cur",
-        "mark_off.bmp",           "mark_on.bmp",        "merovan.ico",
-        "preview_background.bmp", "preview_desktop.bmp"};
+        "face_disable.bmp",       "face_highlight.bmp",  "face_normal.bmp",
+        "face_pressed.bmp",       "face_selected.bmp",   "hand.cur",
+        "mark_off.bmp",           "mark_on.bmp",         "merovan.ico",
+        "preview_background.bmp", "preview_desktop.bmp", "wizard_header.bmp",
+        "wizard_side.bmp"};
     std::vector<std::string> names;
     for (const PictureFile& picture : PictureCatalogue()) {
         names.push_back(picture.name);
@@ -121,17 +123,45 @@ TEST(CommittedPictures, AreWhatTheGeneratorDrawsNow) {
     }
 }
 
-TEST(ProgramIcon, HoldsSixteenThirtyTwoAndFortyEightPixelImages) {
+uint32_t BigEndian32(const Bytes& b, size_t at) {
+    return static_cast<uint32_t>(b.at(at)) << 24 | b.at(at + 1) << 16 | b.at(at + 2) << 8 |
+           b.at(at + 3);
+}
+
+// The rows of a PNG image in red-green-blue-alpha as the generator writes it: one IDAT chunk,
+// every row unfiltered. Empty when the file is not such a PNG.
+Bytes PngRows(const Bytes& file, size_t start, uint32_t side) {
+    const Bytes signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (!std::equal(signature.begin(), signature.end(), file.begin() + start)) {
+        return {};
+    }
+    const size_t ihdr = start + 8;
+    EXPECT_EQ(BigEndian32(file, ihdr + 8), side);
+    EXPECT_EQ(BigEndian32(file, ihdr + 12), side);
+    EXPECT_EQ(file.at(ihdr + 16), 8) << "bits a channel";
+    EXPECT_EQ(file.at(ihdr + 17), 6) << "red, green, blue and alpha";
+    const size_t idat = ihdr + 12 + BigEndian32(file, ihdr);
+    EXPECT_EQ(std::string(file.begin() + idat + 4, file.begin() + idat + 8), "IDAT");
+    Bytes rows(side * (1 + side * 4));
+    uLongf size = rows.size();
+    EXPECT_EQ(uncompress(rows.data(), &size, &file.at(idat + 8), BigEndian32(file, idat)), Z_OK);
+    EXPECT_EQ(size, rows.size());
+    return rows;
+}
+
+TEST(ProgramIcon, HoldsFiveSizesTheLargestAsPng) {
     const Bytes file = ReadCommitted("merovan.ico");
     const std::vector<IconImageView> images = ReadIconDirectory(file, 1);
     struct Row {
         int side;
         uint16_t bitCount;
+        bool png;
     };
     // The 32-pixel image is the 256-colour one.
-    const Row expected[] = {{16, 32}, {32, 8}, {48, 32}};
+    const Row expected[] = {
+        {16, 32, false}, {24, 32, false}, {32, 8, false}, {48, 32, false}, {256, 32, true}};
     ASSERT_EQ(images.size(), std::size(expected));
-    uint32_t nextOffset = 6 + 16 * 3;
+    uint32_t nextOffset = 6 + 16 * std::size(expected);
     for (size_t i = 0; i < images.size(); ++i) {
         SCOPED_TRACE(expected[i].side);
         EXPECT_EQ(images[i].side, expected[i].side);
@@ -140,7 +170,20 @@ TEST(ProgramIcon, HoldsSixteenThirtyTwoAndFortyEightPixelImages) {
         EXPECT_EQ(images[i].bitCountOrHotY, expected[i].bitCount);
         EXPECT_EQ(images[i].offset, nextOffset) << "images packed in order";
         nextOffset += images[i].bytes;
-        ExpectSoundImage(images[i], expected[i].bitCount);
+        if (expected[i].png) {
+            const Bytes rows = PngRows(file, images[i].offset, 256);
+            ASSERT_FALSE(rows.empty()) << "not a PNG";
+            const auto alpha = [&rows](int x, int y) {
+                return rows.at(y * (1 + 256 * 4) + 1 + x * 4 + 3);
+            };
+            // The band runs from the bottom-left to the top-right, on transparency.
+            EXPECT_EQ(alpha(0, 0), 0);
+            EXPECT_EQ(alpha(255, 255), 0);
+            EXPECT_EQ(alpha(64, 192), 255);
+            EXPECT_EQ(alpha(192, 64), 255);
+        } else {
+            ExpectSoundImage(images[i], expected[i].bitCount);
+        }
     }
     EXPECT_EQ(nextOffset, file.size());
 }
@@ -148,6 +191,9 @@ TEST(ProgramIcon, HoldsSixteenThirtyTwoAndFortyEightPixelImages) {
 TEST(ProgramIcon, MaskShowsTheBandAndHidesTheOtherCorners) {
     const Bytes file = ReadCommitted("merovan.ico");
     for (const IconImageView& image : ReadIconDirectory(file, 1)) {
+        if (image.side == 256) {
+            continue;  // the PNG, which has no mask
+        }
         SCOPED_TRACE(image.side);
         const int s = image.side;
         // The band runs from the bottom-left to the top-right.
@@ -259,6 +305,36 @@ TEST(Previews, BackgroundIsMostlyDarkWithPanelsShowing) {
     EXPECT_GT(dark, all * 3 / 10);
     EXPECT_GT(lit, all / 10);
     EXPECT_TRUE(PixelOf(picture, 0, 0) == (testing::Rgb{0, 0, 0}));
+}
+
+// The installer's side picture is dark around the ribbon, so the page's white text stands
+// apart from it; the header picture leaves its left part white for the page's own texts.
+TEST(WizardPictures, SideIsDarkBlueAroundTheRibbonAndHeaderWhiteBesideIt) {
+    const BmpPicture side = ReadBitmap("wizard_side.bmp", 164, 314);
+    const BmpPicture header = ReadBitmap("wizard_header.bmp", 150, 57);
+    ASSERT_EQ(side.width, 164);
+    ASSERT_EQ(header.width, 150);
+    const auto deepBlue = [](testing::Rgb c) { return c.b > c.r + 40 && Brightness(c) < 110; };
+    for (auto [x, y] : {std::pair{0, 0}, {163, 0}, {0, 313}, {163, 313}, {82, 300}}) {
+        EXPECT_TRUE(deepBlue(PixelOf(side, x, y)))
+            << x << "," << y << " " << HexOf(PixelOf(side, x, y));
+    }
+    const auto grass = [](testing::Rgb c) { return c.g > c.r + 40 && c.g > c.b + 20; };
+    int sideGrass = 0, headerGrass = 0, headerWhite = 0;
+    for (int y = 0; y < 314; ++y) {
+        for (int x = 0; x < 164; ++x) {
+            sideGrass += grass(PixelOf(side, x, y));
+        }
+    }
+    for (int y = 0; y < 57; ++y) {
+        for (int x = 0; x < 150; ++x) {
+            headerGrass += grass(PixelOf(header, x, y));
+            headerWhite += x < 90 && PixelOf(header, x, y) == (testing::Rgb{255, 255, 255});
+        }
+    }
+    EXPECT_GT(sideGrass, 600);
+    EXPECT_GT(headerGrass, 60);
+    EXPECT_EQ(headerWhite, 90 * 57);
 }
 
 // The push buttons draw only a 4-pixel frame of a 64 x 25 face: the corners as they are,

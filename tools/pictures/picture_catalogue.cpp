@@ -6,16 +6,20 @@
 #include "tools/pictures/icon_drawing.h"
 #include "tools/pictures/picture_files.h"
 #include "tools/pictures/preview_drawing.h"
+#include "tools/pictures/wizard_drawing.h"
 
 namespace merovan::pictures {
 namespace {
 
 // The 32-pixel image is the one older shells and the screen saver list show; it stays in
-// 256 colours so it looks the same on every display depth.
+// 256 colours so it looks the same on every display depth. The 256-pixel one, for large
+// icon views and scaled displays, is a PNG, as Windows wants it.
 std::vector<uint8_t> MakeProgramIcon() {
     return EncodeIco({{DrawProgramIcon(16), IconDepth::kAlpha32},
+                      {DrawProgramIcon(24), IconDepth::kAlpha32},
                       {DrawProgramIcon(32), IconDepth::kPalette256},
-                      {DrawProgramIcon(48), IconDepth::kAlpha32}});
+                      {DrawProgramIcon(48), IconDepth::kAlpha32},
+                      {DrawProgramIcon(256), IconDepth::kPng}});
 }
 
 std::vector<uint8_t> MakeDesktopPreview() {
@@ -34,6 +38,14 @@ std::vector<uint8_t> MakeButtonFace() {
 template <bool chosen>
 std::vector<uint8_t> MakeChoiceMark() {
     return EncodeBmp24(DrawChoiceMark(chosen));
+}
+
+std::vector<uint8_t> MakeWizardSide() {
+    return EncodeBmp24(DrawWizardSide());
+}
+
+std::vector<uint8_t> MakeWizardHeader() {
+    return EncodeBmp24(DrawWizardHeader());
 }
 
 std::vector<uint8_t> MakeHandCursor() {
@@ -57,6 +69,8 @@ const std::vector<PictureFile>& PictureCatalogue() {
         {"merovan.ico", MakeProgramIcon},
         {"preview_background.bmp", MakeBackgroundPreview},
         {"preview_desktop.bmp", MakeDesktopPreview},
+        {"wizard_header.bmp", MakeWizardHeader},
+        {"wizard_side.bmp", MakeWizardSide},
     };
     return kFiles;
 }

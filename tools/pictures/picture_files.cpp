@@ -1,5 +1,9 @@
 #include "tools/pictures/picture_files.h"
 
+#include <zlib.h>
+
+#include <stdexcept>
+
 #include "tools/pictures/palette.h"
 
 namespace merovan::pictures {
@@ -160,6 +164,22 @@ std::vector<uint8_t> EncodeIconImage(const Raster& picture, IconDepth depth) {
     return out;
 }
 
+// A PNG chunk: length, type, data and the CRC of type and data, the numbers big-endian.
+void AppendPngChunk(std::vector<uint8_t>& out, const char (&type)[5],
+                    const std::vector<uint8_t>& data) {
+    const auto bigEndian = [&out](uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            out.push_back(static_cast<uint8_t>(v >> shift));
+        }
+    };
+    bigEndian(static_cast<uint32_t>(data.size()));
+    const size_t typeStart = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    bigEndian(static_cast<uint32_t>(
+        crc32(0L, &out[typeStart], static_cast<uInt>(out.size() - typeStart))));
+}
+
 struct DirectoryEntry {
     const Raster* picture;
     IconDepth depth;
@@ -170,7 +190,9 @@ struct DirectoryEntry {
 std::vector<uint8_t> EncodeIconFile(uint16_t type, const std::vector<DirectoryEntry>& entries) {
     std::vector<std::vector<uint8_t>> images;
     for (const DirectoryEntry& entry : entries) {
-        images.push_back(EncodeIconImage(*entry.picture, entry.depth));
+        images.push_back(entry.depth == IconDepth::kPng
+                             ? EncodePng(*entry.picture)
+                             : EncodeIconImage(*entry.picture, entry.depth));
     }
     std::vector<uint8_t> out;
     ByteWriter writer(out);
@@ -225,10 +247,51 @@ std::vector<uint8_t> EncodeBmp24(const Raster& picture) {
     return out;
 }
 
+std::vector<uint8_t> EncodePng(const Raster& picture) {
+    const uint32_t w = static_cast<uint32_t>(picture.Width());
+    const uint32_t h = static_cast<uint32_t>(picture.Height());
+    // Each row starts with its filter, none.
+    std::vector<uint8_t> rows;
+    for (int y = 0; y < picture.Height(); ++y) {
+        rows.push_back(0);
+        for (int x = 0; x < picture.Width(); ++x) {
+            const Colour c = picture.At(x, y);
+            for (float channel : {c.r, c.g, c.b, c.a}) {
+                rows.push_back(ToByte(channel));
+            }
+        }
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
+    std::vector<uint8_t> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()),
+                  Z_BEST_COMPRESSION) != Z_OK) {
+        throw std::runtime_error("zlib cannot compress the PNG's rows");
+    }
+    packed.resize(packedSize);
+
+    std::vector<uint8_t> header;
+    for (uint32_t v : {w, h}) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            header.push_back(static_cast<uint8_t>(v >> shift));
+        }
+    }
+    // 8 bits a channel, red-green-blue-alpha, deflate, filtered rows, not interlaced.
+    header.insert(header.end(), {8, 6, 0, 0, 0});
+    std::vector<uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    AppendPngChunk(out, "IHDR", header);
+    AppendPngChunk(out, "IDAT", packed);
+    AppendPngChunk(out, "IEND", {});
+    return out;
+}
+
 std::vector<uint8_t> EncodeIco(const std::vector<IconImage>& images) {
     std::vector<DirectoryEntry> entries;
     for (const IconImage& image : images) {
-        entries.push_back({&image.picture, image.depth, 1, static_cast<uint16_t>(image.depth)});
+        // A PNG image's entry gives the 32 bits of its pixels.
+        const uint16_t bitCount = image.depth == IconDepth::kPng
+                                      ? static_cast<uint16_t>(IconDepth::kAlpha32)
+                                      : static_cast<uint16_t>(image.depth);
+        entries.push_back({&image.picture, image.depth, 1, bitCount});
     }
     return EncodeIconFile(kIconType, entries);
 }

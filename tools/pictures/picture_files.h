@@ -12,12 +12,16 @@ namespace merovan::pictures {
 // Uncompressed 24-bit bitmap, bottom row first, alpha ignored.
 std::vector<uint8_t> EncodeBmp24(const Raster& picture);
 
-// How one image of an icon or cursor stores its colours. Every depth also carries the
-// one-bit AND mask, set where the picture is less than half opaque.
+// A PNG file of the picture: 8-bit red, green, blue and alpha, compressed.
+std::vector<uint8_t> EncodePng(const Raster& picture);
+
+// How one image of an icon or cursor stores its colours. Every depth but the PNG one also
+// carries the one-bit AND mask, set where the picture is less than half opaque.
 enum class IconDepth : uint16_t {
     kMonochrome = 1,  // black and white by brightness
     kPalette256 = 8,  // up to 255 colours chosen from the picture, plus black
     kAlpha32 = 32,    // blue, green, red and alpha
+    kPng = 0x100,     // a whole PNG file, as Windows takes the 256-pixel image of an icon
 };
 
 struct IconImage {

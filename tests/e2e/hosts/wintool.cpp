@@ -8,16 +8,22 @@
 //                                        (WM_QUERYENDSESSION, then WM_ENDSESSION)
 //   wintool desktop                      the desktop window's line, as for "window"
 //   wintool texts TITLE                  the captions of the window TITLE's children, one a line
+//   wintool page PREFIX                  every visible top-level window whose caption starts with
+//                                        PREFIX and each visible window inside it, one a line in
+//                                        UTF-8: "window" or "child", class, screen rectangle,
+//                                        check state, whether enabled, and the text, its line
+//                                        breaks written as "|", which no path holds
+//   wintool hold FILE                    opens FILE for reading, shared for reading only, prints
+//                                        "held" and keeps it open until killed
 //   wintool preview SCR W H              makes a W × H parent window, starts "SCR /p HWND",
 //                                        waits for its child, prints it, destroys the parent
 //                                        and prints how long the preview process took to end
 //   wintool clip TEXT                    puts TEXT on the clipboard
-//   wintool hold PATH                    opens the file PATH sharing nothing, prints "held" and
-//                                        keeps it open until it is ended
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -71,6 +77,53 @@ void PumpFor(DWORD ms) {
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
+}
+
+std::string Utf8(const std::wstring& text) {
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(length > 0 ? length - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), length, nullptr, nullptr);
+    return out;
+}
+
+void PrintPageLine(const char* label, HWND window) {
+    wchar_t className[256] = {};
+    GetClassNameW(window, className, 256);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+    std::wstring oneLine;
+    for (wchar_t c : text) {
+        if (c == L'\n')
+            oneLine += L'|';
+        else if (c != L'\r')
+            oneLine += c;
+    }
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    // Buttons answer how they are checked; other windows answer 0.
+    const LRESULT checked = SendMessageW(window, BM_GETCHECK, 0, 0);
+    std::printf("%s class=%s x=%ld y=%ld width=%ld height=%ld checked=%d enabled=%d text=%s\n",
+                label, Utf8(className).c_str(), rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top, std::wcscmp(className, L"Button") == 0 && checked ? 1 : 0,
+                IsWindowEnabled(window) ? 1 : 0, Utf8(oneLine).c_str());
+}
+
+BOOL CALLBACK PrintVisibleChild(HWND child, LPARAM) {
+    if (IsWindowVisible(child))
+        PrintPageLine("child", child);
+    return TRUE;
+}
+
+BOOL CALLBACK PrintPage(HWND window, LPARAM prefix) {
+    const std::wstring& wanted = *reinterpret_cast<const std::wstring*>(prefix);
+    wchar_t caption[512] = {};
+    GetWindowTextW(window, caption, 512);
+    if (IsWindowVisible(window) && std::wstring(caption).rfind(wanted, 0) == 0) {
+        PrintPageLine("window", window);
+        EnumChildWindows(window, PrintVisibleChild, 0);
+    }
+    return TRUE;
 }
 
 int Preview(const std::wstring& scr, int width, int height) {
@@ -163,14 +216,23 @@ int wmain(int argc, wchar_t** argv) {
                             &answer);
         return 0;
     }
+    if (args.size() == 2 && args[0] == L"page") {
+        EnumWindows(PrintPage, reinterpret_cast<LPARAM>(&args[1]));
+        std::fflush(stdout);
+        return 0;
+    }
     if (args.size() == 2 && args[0] == L"hold") {
-        const HANDLE file = CreateFileW(args[1].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
+        // Like a program running from the file: others may read it, not write or delete it.
+        HANDLE file = CreateFileW(args[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            std::printf("error open %lu\n", GetLastError());
             return 1;
+        }
         std::printf("held\n");
         std::fflush(stdout);
         Sleep(INFINITE);
+        return 0;
     }
     if (args.size() == 2 && args[0] == L"clip") {
         const size_t bytes = (args[1].size() + 1) * sizeof(wchar_t);
@@ -188,6 +250,6 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr,
                  "usage: wintool window TITLE | desktop | texts TITLE | close TITLE | repaint "
                  "TITLE | endsession TITLE | "
-                 "preview SCR W H | clip TEXT | hold PATH\n");
+                 "page PREFIX | hold FILE | preview SCR W H | clip TEXT\n");
     return 2;
 }
