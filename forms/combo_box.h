@@ -15,6 +15,9 @@ class ComboBox {
     std::wstring Text() const;
     void AddItem(const std::wstring& item) const;
     void SetEnabled(bool enabled) const { EnableWindow(window_, enabled); }
+    // From now on its field takes digits only, at most `maxDigits` of them: other keys are
+    // refused as they are typed, and a paste of anything but digits is refused whole.
+    void TakeDigitsOnly(int maxDigits) const;
 
   private:
     HWND window_ = nullptr;  // destroyed with its parent

@@ -48,6 +48,11 @@ Text LineBreakOf(const Text& file) {
     return Text{'\r', '\n'};
 }
 
+// True for the first byte of a code page 932 double-byte character.
+bool IsCp932LeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 // Units taken by the character at text[i]. A byte that starts no well-formed UTF-8
 // character stands alone, as it reads as one U+FFFD.
 size_t Width(const std::string& text, size_t i, IniCharset charset) {
@@ -231,10 +236,6 @@ Text Write(const Text& file, const Text& section, const Text& key, const Text& v
 
 }  // namespace
 
-bool IsCp932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 std::string IniRead(const std::string& file, const std::string& section, const std::string& key,
                     IniCharset charset) {
     return Read(file, section, key, charset);
@@ -243,11 +244,6 @@ std::string IniRead(const std::string& file, const std::string& section, const s
 std::u16string IniRead(const std::u16string& file, const std::u16string& section,
                        const std::u16string& key) {
     return Read(file, section, key, IniCharset::kUtf8);
-}
-
-bool IniHasKey(const std::string& file, const std::string& section, const std::string& key,
-               IniCharset charset) {
-    return Find(file, SplitLines(file), section, key, charset).key;
 }
 
 std::string IniWrite(const std::string& file, const std::string& section, const std::string& key,

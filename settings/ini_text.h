@@ -27,18 +27,11 @@ std::string IniRead(const std::string& file, const std::string& section, const s
 std::u16string IniRead(const std::u16string& file, const std::u16string& section,
                        const std::u16string& key);
 
-// True when `section` holds `key`, with or without a value.
-bool IniHasKey(const std::string& file, const std::string& section, const std::string& key,
-               IniCharset charset);
-
 // `file` with `key` in `section` set to `value`, adding the section or key when missing.
 // New lines end as the file's first line does, in CR LF when it has none.
 std::string IniWrite(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value, IniCharset charset = IniCharset::kCp932);
 std::u16string IniWrite(const std::u16string& file, const std::u16string& section,
                         const std::u16string& key, const std::u16string& value);
-
-// True for the first byte of a code page 932 double-byte character.
-bool IsCp932LeadByte(unsigned char byte);
 
 }  // namespace merovan

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "settings/ini_document.h"
+
 namespace merovan {
 
 // The music kinds, numbered as they are stored. Any other stored number is kept as it is,
@@ -32,6 +34,9 @@ struct Settings {
     int16_t repeatTrack = 0;    // CD track to repeat; 0 for none
     std::wstring musicFile;     // empty when none is chosen or the stored file is gone
     std::wstring pickerFolder;  // where the file picker starts; not stored
+    // The encoding of the file the settings came from, which its saves keep: it decides
+    // which music file paths can be stored. Not stored.
+    IniEncoding fileEncoding = IniEncoding::kCp932;
     DisplayOptions display;
 };
 

@@ -1,14 +1,10 @@
 #include "settings/settings_file.h"
 
-#include "settings/ini_file.h"
+#include "common/newest_copy.h"
+#include "settings/ini_document.h"
 
 namespace merovan {
 namespace {
-
-// The file's encoding, by its mark or by the stored keys it holds.
-IniEncoding EncodingOf(const std::string& bytes) {
-    return IniEncodingOf(bytes, kIniSection, {kKeyBgmKind, kKeyBgmRepeat, kKeyBgmFile});
-}
 
 // The display options with their keys, in the order they are written after the music keys.
 struct DisplayKey {
@@ -21,87 +17,79 @@ const DisplayKey kDisplayKeys[] = {
     {kKeyEndingInput, &DisplayOptions::anyInputEnds},
 };
 
-IniCandidate Candidate(const SettingsFiles& files, const std::wstring& path) {
-    IniCandidate candidate{path};
-    candidate.exists = !path.empty() && files.writeTime(path, candidate.lastWriteTime);
-    return candidate;
+std::optional<uint64_t> WriteTime(const SettingsFiles& files, const std::wstring& path) {
+    return path.empty() ? std::nullopt : files.writeTime(path);
 }
 
-// The value of `key` in a file's bytes.
-std::wstring ValueIn(const std::string& bytes, const wchar_t* key) {
-    return IniFileRead(bytes, EncodingOf(bytes), kIniSection, key);
+FileCopy<std::wstring> Copy(const SettingsFiles& files, const std::wstring& path) {
+    const std::optional<uint64_t> time = WriteTime(files, path);
+    return {path, time.has_value(), time.value_or(0)};
 }
 
-// A file's bytes with `key` set to `value`, creating the section or key.
-std::string WithValue(const std::string& bytes, const wchar_t* key, const std::wstring& value) {
-    return IniFileWrite(bytes, EncodingOf(bytes), kIniSection, key, value);
-}
-
-// Every value, set in the file's bytes read once and written back once.
-bool WriteAll(const Settings& settings, const SettingsFiles& files, const std::wstring& path) {
-    std::string bytes;
-    files.read(path, bytes);  // a missing file is created
-    bytes = WithValue(bytes, kKeyBgmKind, IniNumberText(settings.musicKind));
-    bytes = WithValue(bytes, kKeyBgmRepeat, IniNumberText(settings.repeatTrack));
-    bytes = WithValue(bytes, kKeyBgmFile, settings.musicFile);
+// Every stored value set in the document; false when its encoding cannot hold one.
+bool SetValues(const Settings& settings, IniDocument& document) {
+    bool held = document.Set(kIniSection, kKeyBgmKind, IniNumberText(settings.musicKind)) &&
+                document.Set(kIniSection, kKeyBgmRepeat, IniNumberText(settings.repeatTrack)) &&
+                document.Set(kIniSection, kKeyBgmFile, settings.musicFile);
     for (const DisplayKey& stored : kDisplayKeys) {
         const int16_t number = settings.display.*stored.option ? 1 : 0;
-        bytes = WithValue(bytes, stored.key, IniNumberText(number));
+        held = held && document.Set(kIniSection, stored.key, IniNumberText(number));
     }
-    return files.replace(path, bytes);
+    return held;
+}
+
+// Reads the file at `path` whole, sets the values and replaces it, dated after `other`.
+std::optional<FileProblem> SaveInto(const Settings& settings, const SettingsFiles& files,
+                                    const std::wstring& path, const std::wstring& other) {
+    const FileBytes file = files.read(path, kLargestSettingsFileBytes);
+    if (file.problem && *file.problem != FileProblem::kMissing)
+        return file.problem;  // what was not read whole is never replaced
+    IniDocument document(file.bytes);
+    if (!SetValues(settings, document))
+        return FileProblem::kCannotHold;
+    return files.replace(path, document.Bytes(), WriteTime(files, other));
 }
 
 }  // namespace
 
-std::wstring ChooseSettingsFile(const IniCandidate& besideProgram, const IniCandidate& perUser) {
-    const bool preferUser = perUser.exists && (!besideProgram.exists ||
-                                               perUser.lastWriteTime > besideProgram.lastWriteTime);
-    return preferUser ? perUser.path : besideProgram.path;
-}
-
-std::wstring ReadIniValue(const SettingsFiles& files, const std::wstring& path,
-                          const wchar_t* key) {
-    std::string bytes;
-    if (!files.read(path, bytes))
-        return std::wstring();
-    return ValueIn(bytes, key);
-}
-
-bool WriteIniValue(const SettingsFiles& files, const std::wstring& path, const wchar_t* key,
-                   const std::wstring& value) {
-    std::string bytes;
-    files.read(path, bytes);  // a missing file is created
-    return files.replace(path, WithValue(bytes, key, value));
-}
-
 Settings LoadSettings(const SettingsFiles& files) {
     const std::wstring path =
-        ChooseSettingsFile(Candidate(files, files.besideProgram), Candidate(files, files.perUser));
-    std::string bytes;  // read once; a missing file holds no values
-    if (!files.read(path, bytes))
-        bytes.clear();
+        NewestCopy<std::wstring>({Copy(files, files.besideProgram), Copy(files, files.perUser)});
+    // Read once; a file that is missing or not read whole holds no values.
+    const FileBytes file = files.read(path, kLargestSettingsFileBytes);
+    const IniDocument document(file.problem ? std::string() : file.bytes);
+    const auto value = [&](const wchar_t* key) { return document.Get(kIniSection, key); };
     Settings settings;
-    settings.musicKind = IniNumber(ValueIn(bytes, kKeyBgmKind));
-    settings.repeatTrack = IniNumber(ValueIn(bytes, kKeyBgmRepeat));
-    settings.musicFile = ValueIn(bytes, kKeyBgmFile);
+    settings.musicKind = IniNumber(value(kKeyBgmKind));
+    settings.repeatTrack = IniNumber(value(kKeyBgmRepeat));
+    settings.musicFile = value(kKeyBgmFile);
     for (const DisplayKey& stored : kDisplayKeys)
-        settings.display.*stored.option = IniNumber(ValueIn(bytes, stored.key)) != 0;
+        settings.display.*stored.option = IniNumber(value(stored.key)) != 0;
     if (!settings.musicFile.empty() && !files.fileExists(settings.musicFile))
         settings.musicFile.clear();
     if (settings.musicFile.empty() && settings.musicKind == kMusicFile)
         settings.musicKind = kNoMusic;
     settings.pickerFolder =
         settings.musicFile.empty() ? files.programFolder : FolderOf(settings.musicFile);
+    settings.fileEncoding = document.Encoding();
     return settings;
 }
 
-bool SaveSettings(const Settings& settings, const SettingsFiles& files) {
-    if (WriteAll(settings, files, files.besideProgram))
-        return true;
-    if (files.perUser.empty())
-        return false;
+std::optional<SaveFailure> SaveSettings(const Settings& settings, const SettingsFiles& files) {
+    std::optional<FileProblem> problem =
+        SaveInto(settings, files, files.besideProgram, files.perUser);
+    if (!problem)
+        return std::nullopt;
+    const bool tryPerUser =
+        (*problem == FileProblem::kUnwritable || *problem == FileProblem::kCannotHold) &&
+        !files.perUser.empty();
+    if (!tryPerUser)
+        return SaveFailure{*problem, files.besideProgram};
     files.makeFolder(FolderOf(files.perUser));
-    return WriteAll(settings, files, files.perUser);
+    problem = SaveInto(settings, files, files.perUser, files.besideProgram);
+    if (!problem)
+        return std::nullopt;
+    return SaveFailure{*problem, files.perUser};
 }
 
 }  // namespace merovan

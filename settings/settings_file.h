@@ -1,58 +1,76 @@
 // Which settings file is read or written, and reading and saving the settings in it.
 //
 // The file is looked for beside the program first. A screensaver installed in a protected
-// folder cannot write there, so saving falls back to a per-user copy, and reading takes that
-// copy whenever it is newer than the file beside the program.
+// folder cannot write there, so saving falls back to a per-user copy. Reading takes the
+// newer of the two, and a save dates the file it wrote after the other one, so that what a
+// save wrote is what the next start reads.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "settings/settings.h"
 
 namespace merovan {
 
+// The largest settings file that is read. A larger one is not taken for settings, and is
+// never replaced: its bytes stay as they are.
+constexpr size_t kLargestSettingsFileBytes = 16 << 20;
+
+// Why a settings file was not read whole or not replaced.
+enum class FileProblem {
+    kMissing,     // there is no such file (reading only)
+    kTooLarge,    // over kLargestSettingsFileBytes
+    kUnreadable,  // a read failed, or something other than a file is in its place
+    kInUse,       // another program has it open or locked
+    kUnwritable,  // the file or its folder cannot be written
+    kCannotHold,  // the file's encoding cannot hold a value: the music file's name
+};
+
+// A file read whole, or why it was not.
+struct FileBytes {
+    std::string bytes;
+    std::optional<FileProblem> problem;  // none when `bytes` is the whole file
+};
+
 // How the settings reach the disk; the program fills it with Win32 calls, tests with fakes.
 struct SettingsFiles {
     std::wstring besideProgram;  // the file beside the program
     std::wstring perUser;        // the per-user copy; "" when the user's folder is unknown
     std::wstring programFolder;  // where the file picker starts without a music file
-    // The file's bytes; false when it cannot be read.
-    std::function<bool(const std::wstring& path, std::string& bytes)> read;
-    // Replaces the file with `bytes`; false unless all of them were written.
-    std::function<bool(const std::wstring& path, const std::string& bytes)> replace;
-    // The last-write time of a file (not a folder); false when there is no such file.
-    std::function<bool(const std::wstring& path, uint64_t& time)> writeTime;
+    // The whole file, unless it holds more than `maxBytes`.
+    std::function<FileBytes(const std::wstring& path, size_t maxBytes)> read;
+    // Puts `bytes` in place of the file (a new one when there is none) in one step, keeping
+    // what the file is: its attributes, its permissions, a link to it. The new file is dated
+    // after `newerThan`, a last-write time. None when it was replaced.
+    std::function<std::optional<FileProblem>(const std::wstring& path, const std::string& bytes,
+                                             std::optional<uint64_t> newerThan)>
+        replace;
+    // The last-write time of a file (not a folder); none when there is no such file.
+    std::function<std::optional<uint64_t>(const std::wstring& path)> writeTime;
     // Whether a music file is there.
     std::function<bool(const std::wstring& path)> fileExists;
     // Creates a folder; one that is there already is fine.
     std::function<void(const std::wstring& folder)> makeFolder;
 };
 
-// A stored copy of the settings file and what is known about it.
-struct IniCandidate {
-    std::wstring path;
-    bool exists = false;
-    uint64_t lastWriteTime = 0;
-};
-
-// The file to read: the per-user copy when it exists and is newer than the file beside the
-// program, else the file beside the program.
-std::wstring ChooseSettingsFile(const IniCandidate& besideProgram, const IniCandidate& perUser);
-
-// One value of section "Section"; "" when the file or the key is missing.
-std::wstring ReadIniValue(const SettingsFiles& files, const std::wstring& path, const wchar_t* key);
-// Writes one value, creating the file, section or key; true when it was written.
-bool WriteIniValue(const SettingsFiles& files, const std::wstring& path, const wchar_t* key,
-                   const std::wstring& value);
-
-// The settings from the file to read. A music file that is gone is forgotten, and a file
-// source without a file becomes no music.
+// The settings from the newer of the two files. A music file that is gone is forgotten, and
+// a file source without a file becomes no music.
 Settings LoadSettings(const SettingsFiles& files);
 
-// Writes the six stored values beside the program or, when that fails, to the per-user
-// copy (making its folder); true when one of them took every value.
-bool SaveSettings(const Settings& settings, const SettingsFiles& files);
+// A save that did not happen: why, and the file it is about.
+struct SaveFailure {
+    FileProblem problem;
+    std::wstring path;
+};
+
+// Writes the six stored values into the file beside the program or, when that cannot be
+// written or cannot hold them, into the per-user copy (making its folder). Each file is read whole,
+// set and replaced once. A file that cannot be read whole, or is in use, is left as it is and the
+// save stops there. None when the values were saved.
+std::optional<SaveFailure> SaveSettings(const Settings& settings, const SettingsFiles& files);
 
 }  // namespace merovan

@@ -55,10 +55,12 @@ std::wstring FromUtf16(const std::u16string& text) {
     return wide;
 }
 
-size_t Utf8CharacterLength(const std::string& bytes, size_t i) {
+size_t Utf8CharacterLength(const std::string& bytes, size_t i, char32_t* decoded) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
     size_t length = 0;
-    char32_t point = 0, least = 0;
+    char32_t point = lead, least = 0;
+    if (decoded != nullptr)
+        *decoded = point;
     if (lead < 0x80)
         return 1;
     if (lead >= 0xC0 && lead < 0xE0)
@@ -78,26 +80,22 @@ size_t Utf8CharacterLength(const std::string& bytes, size_t i) {
         point = (point << 6) | (next & 0x3F);
     }
     const bool surrogate = point >= 0xD800 && point <= 0xDFFF;
-    return (point < least || point > 0x10FFFF || surrogate) ? 0 : length;
+    if (point < least || point > 0x10FFFF || surrogate)
+        return 0;
+    if (decoded != nullptr)
+        *decoded = point;
+    return length;
 }
 
 bool Utf8ToUtf16(const std::string& bytes, std::u16string& text) {
     text.clear();
     bool wellFormed = true;
     for (size_t i = 0; i < bytes.size();) {
-        const size_t length = Utf8CharacterLength(bytes, i);
-        if (length == 0) {
-            wellFormed = false;
-            text += static_cast<char16_t>(kReplacement);
-            ++i;  // one bad byte at a time
-            continue;
-        }
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k)
-            point = (point << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
-        AppendUtf16(point, text);
-        i += length;
+        char32_t point = 0;
+        const size_t length = Utf8CharacterLength(bytes, i, &point);
+        wellFormed = wellFormed && length > 0;
+        AppendUtf16(length > 0 ? point : kReplacement, text);
+        i += length > 0 ? length : 1;  // one bad byte at a time
     }
     return wellFormed;
 }

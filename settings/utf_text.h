@@ -12,7 +12,8 @@ std::u16string ToUtf16(const std::wstring& text);
 std::wstring FromUtf16(const std::u16string& text);
 
 // The length of the well-formed UTF-8 character starting at bytes[i]; 0 when there is none.
-size_t Utf8CharacterLength(const std::string& bytes, size_t i);
+// With `decoded`, also its code point.
+size_t Utf8CharacterLength(const std::string& bytes, size_t i, char32_t* decoded = nullptr);
 
 // False when `bytes` is not well-formed UTF-8 (a cut or overlong sequence, a surrogate, a
 // code point past U+10FFFF); each bad byte then reads as U+FFFD.

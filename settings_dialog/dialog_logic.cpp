@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
-#include "settings/cp932.h"
-#include "settings/ini_text.h"
 #include "settings/settings.h"
 
 namespace merovan {
@@ -58,7 +55,7 @@ ChoiceLook LookOfChoice(int16_t bgmKind) {
 }
 
 std::wstring RepeatText(int16_t track) {
-    return track == 0 ? std::wstring() : std::to_wstring(track);
+    return track <= 0 ? std::wstring() : std::to_wstring(track);
 }
 
 std::vector<std::wstring> RepeatList() {
@@ -68,48 +65,27 @@ std::vector<std::wstring> RepeatList() {
     return list;
 }
 
-int16_t RepeatFromText(const std::wstring& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == L' ' || text[begin] == L'\t'))
-        ++begin;
-    while (end > begin && (text[end - 1] == L' ' || text[end - 1] == L'\t'))
-        --end;
-    std::string number;
-    bool digits = false;
-    for (size_t i = begin; i < end; ++i) {
-        const wchar_t c = text[i];
-        if (c >= L'0' && c <= L'9') {
-            digits = true;
-        } else if (!((c == L'-' || c == L'+') && i == begin) && c != L'.') {
-            return 0;
-        }
-        number += static_cast<char>(c);
+std::optional<int16_t> TrackFromText(const std::wstring& text) {
+    if (text.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return std::nullopt;
+    long track = 0;
+    for (const wchar_t digit : text) {
+        track = track * 10 + (digit - L'0');
+        if (track > INT16_MAX)
+            return std::nullopt;
     }
-    if (!digits || number.find('.') != number.rfind('.'))
-        return 0;
-    const double value = std::nearbyint(std::strtod(number.c_str(), nullptr));
-    if (!(value >= -32768.0 && value <= 32767.0))
-        return 0;
-    return static_cast<int16_t>(value);
+    return static_cast<int16_t>(track);
 }
 
-namespace {
-
-bool Storable(const std::wstring& path) {
-    std::string bytes;
-    return WideToCp932(path, bytes) && bytes.size() <= kIniValueMaxBytes;
-}
-
-}  // namespace
-
-StoredPath PathToStore(const std::wstring& picked,
-                       const std::function<std::wstring(const std::wstring&)>& shortPathOf) {
-    if (Storable(picked))
-        return {true, picked};
+std::optional<std::wstring> PathToStore(
+    const std::wstring& picked, IniEncoding encoding,
+    const std::function<std::wstring(const std::wstring&)>& shortPathOf) {
+    if (IniCanHold(encoding, picked))
+        return picked;
     const std::wstring shortPath = shortPathOf(picked);
-    if (!shortPath.empty() && Storable(shortPath))
-        return {true, shortPath};
-    return {false, std::wstring()};
+    if (!shortPath.empty() && IniCanHold(encoding, shortPath))
+        return shortPath;
+    return std::nullopt;
 }
 
 }  // namespace merovan

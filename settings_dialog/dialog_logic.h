@@ -6,8 +6,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "settings/ini_document.h"
 
 namespace merovan {
 
@@ -44,22 +47,21 @@ struct ChoiceLook {
 };
 ChoiceLook LookOfChoice(int16_t bgmKind);
 
-// The repeat box's text for a track number: digits without leading zeros, "" for 0.
+// The repeat box takes a track number of digits only: at most this many, as on a CD.
+constexpr int kTrackDigits = 2;
+// The repeat box's text for a track number: digits without leading zeros, "" for none (0,
+// or a number below it that a hand-edited file may hold).
 std::wstring RepeatText(int16_t track);
 // Its list: "", "1" … "30".
 std::vector<std::wstring> RepeatList();
-// The track number a repeat text stands for: a number rounded half to even; anything that
-// is not a number, or does not fit 16 bits, is 0.
-int16_t RepeatFromText(const std::wstring& text);
+// The track number of a repeat text: 0 for "", the number of a text of digits only; none
+// for anything else, or a number past 16 bits.
+std::optional<int16_t> TrackFromText(const std::wstring& text);
 
-// How a picked file's path is stored. The settings file holds code page 932 text and
-// returns at most 255 bytes of a value: a path outside that is stored by its short form
-// when it has one, and is refused otherwise.
-struct StoredPath {
-    bool usable;
-    std::wstring path;
-};
-StoredPath PathToStore(const std::wstring& picked,
-                       const std::function<std::wstring(const std::wstring&)>& shortPathOf);
+// How a picked file's path is stored: as it is when the settings file's encoding can hold
+// it, by its short form when that can, or not at all.
+std::optional<std::wstring> PathToStore(
+    const std::wstring& picked, IniEncoding encoding,
+    const std::function<std::wstring(const std::wstring&)>& shortPathOf);
 
 }  // namespace merovan

@@ -18,11 +18,31 @@ constexpr wchar_t kHomePage[] = L"https://merovan.example.jp/";
 constexpr wchar_t kFileFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
 constexpr wchar_t kFileDialogTitle[] = L"ﾌｧｲﾙを開く";
 constexpr wchar_t kCannotSave[] = L"設定を保存できませんでした。";
+constexpr wchar_t kTrackNotNumber[] = L"「曲目をﾘﾋﾟｰﾄ」には曲の番号を数字で入れてください。";
 constexpr wchar_t kCannotUseFile[] =
     L"このファイルは使えません。\r\nファイル名をメロヴァン.iniに保存できません。";
 constexpr DWORD kFileNameChars = 255;
 // The zoom that draws a caption growing from or shrinking to a point.
 constexpr UINT kIdaniCaption = 3;
+
+// Why a save did not happen, as the user is told it.
+std::wstring WhyNotSaved(FileProblem problem) {
+    switch (problem) {
+        case FileProblem::kTooLarge:
+            return L"設定ファイルが大きすぎます（" +
+                   std::to_wstring(kLargestSettingsFileBytes >> 20) + L" MB まで）。";
+        case FileProblem::kInUse:
+            return L"設定ファイルはほかのプログラムが使用中です。";
+        case FileProblem::kUnwritable:
+            return L"設定ファイルに書き込めません。";
+        case FileProblem::kCannotHold:
+            return L"選んだファイルの名前は、この設定ファイルの文字コードでは保存できません。";
+        case FileProblem::kMissing:  // a missing file is made, so never reported
+        case FileProblem::kUnreadable:
+        default:
+            return L"設定ファイルを読み込めません。";
+    }
+}
 
 // Layout in pixels at 96 dots per inch; LayoutScale fits it to the screen.
 struct Box {
@@ -271,6 +291,7 @@ void SettingsWindow::Load() {
     ShowChoice();
     ShowDisplayOptions();
     // The box's text before its list, so that the list does not pick the text.
+    panel_.repeatBox.TakeDigitsOnly(kTrackDigits);
     panel_.repeatBox.SetText(RepeatText(settings_.repeatTrack));
     for (const std::wstring& item : RepeatList())
         panel_.repeatBox.AddItem(item);
@@ -341,12 +362,13 @@ void SettingsWindow::PickFile() {
     if (!GetOpenFileNameW(&request))
         return;
 
-    const StoredPath stored = PathToStore(file.data(), ShortPathOf);
-    if (!stored.usable) {
+    const std::optional<std::wstring> stored =
+        PathToStore(file.data(), settings_.fileEncoding, ShortPathOf);
+    if (!stored) {
         MessageBoxW(Hwnd(), kCannotUseFile, kProgramTitle, MB_OK | MB_ICONWARNING);
         return;
     }
-    settings_.musicFile = stored.path;
+    settings_.musicFile = *stored;
     panel_.fileName.text = settings_.musicFile;
     settings_.pickerFolder = FolderOf(settings_.musicFile);
     panel_.Refresh();
@@ -359,10 +381,20 @@ void SettingsWindow::OpenLink() {
 }
 
 void SettingsWindow::Save() {
-    settings_.repeatTrack = RepeatFromText(panel_.repeatBox.Text());
-    if (!SaveSettings(settings_, files_)) {
-        MessageBoxW(Hwnd(), kCannotSave, kProgramTitle, MB_OK | MB_ICONWARNING);
-        return;  // the window stays open
+    // Typing and pasting take digits only; whatever reached the box otherwise is refused.
+    const std::optional<int16_t> track = TrackFromText(panel_.repeatBox.Text());
+    if (!track) {
+        MessageBoxW(Hwnd(), kTrackNotNumber, kProgramTitle, MB_OK | MB_ICONWARNING);
+        SetFocus(panel_.repeatBox.Hwnd());
+        return;
+    }
+    settings_.repeatTrack = *track;
+    if (const std::optional<SaveFailure> failure = SaveSettings(settings_, files_)) {
+        // The window stays open; nothing was written, and the file keeps what it held.
+        const std::wstring message = std::wstring(kCannotSave) + L"\r\n" +
+                                     WhyNotSaved(failure->problem) + L"\r\n\r\n" + failure->path;
+        MessageBoxW(Hwnd(), message.c_str(), kProgramTitle, MB_OK | MB_ICONWARNING);
+        return;
     }
     Unload();
 }

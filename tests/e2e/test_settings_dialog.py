@@ -4,10 +4,12 @@ display options, the repeat box, picking a file, saving exactly the keys,
 cancelling, and the link."""
 
 import os
+import shutil
+import time
 
-from harness import (DISPLAY_KEYS, MUSIC_FOLDER, RENDERER_TITLE, install, make_music, mci_commands,
-                     parse_wintool, run_as_user, sent, settings_bytes, shows_face,
-                     start_traced_run, wintool)
+from harness import (DISPLAY_KEYS, MUSIC_FOLDER, PROGRAM_TITLE, RENDERER, RENDERER_TITLE, install,
+                     make_music, mci_commands, parse_wintool, run_as_user, sent, settings_bytes,
+                     shows_face, start_traced_run, wintool)
 
 CAPTION = "<メロヴァン>"
 FILE_DIALOG = "ﾌｧｲﾙを開く"
@@ -162,6 +164,22 @@ def test_choosing_typing_toggling_and_setting_writes_exactly_the_keys(session, d
     assert dialog.ini.read_bytes() == expected
 
 
+def test_the_repeat_box_takes_a_track_number_of_digits_only(session, dist):
+    """Other keys are refused as typed, a paste of anything but digits whole; two digits at most."""
+    for typed, pasted, stored in (("x9a9", None, 99), ("5", "x7", 5), ("", " 12 ", 12),
+                                  ("123", None, 12)):
+        dialog = Dialog(session, dist, settings_bytes(1, 0))
+        dialog.click(REPEAT_BOX[0] + 10, REPEAT_BOX[1] + 8, in_panel=True)
+        session._xdotool("type", "--delay", "50", typed)
+        if pasted is not None:
+            session.wine_output([str(wintool(dist)), "clip", pasted])
+            session.key("ctrl+v")
+        dialog.click_button(SET_BUTTON)
+        assert dialog.closed() == 0
+        assert dialog.ini.read_bytes() == settings_bytes(1, stored, display=(0, 0, 0)), (typed, pasted)
+        session.clean()
+
+
 def test_right_press_on_a_mark_chooses_and_cancel_leaves_the_file(session, dist):
     original = settings_bytes(1, 3)
     dialog = Dialog(session, dist, original)
@@ -223,19 +241,107 @@ def test_a_read_only_settings_file_stays_read_only(session, dist):
 
 
 def test_a_file_saved_by_an_editor_keeps_its_encoding_and_line_breaks(session, dist):
-    text = "; 設定 ✓\n[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 3\n"
-    for mark, encoding, newline in ((b"\xff\xfe", "utf-16-le", "\r\n"), (b"\xef\xbb\xbf", "utf-8", "\n"),
-                                    (b"", "utf-8", "\r\n"), (b"", "cp932", "\r")):
+    cd = "; 設定 ✓\n[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 3\n"
+    zeros = "".join(f"{key}= 0\n" for key in DISPLAY_KEYS)
+    music_keys = "BGM区分= 0\nBGMﾘﾋﾟｰﾄ= 0\nBGMﾌｧｲﾙ=\n"
+    for mark, encoding, newline, kind, text, saved in (
+            (b"\xff\xfe", "utf-16-le", "\r\n", 1, cd, cd + "BGMﾌｧｲﾙ=\n" + zeros),
+            (b"\xfe\xff", "utf-16-be", "\n", 1, cd, cd + "BGMﾌｧｲﾙ=\n" + zeros),
+            (b"\xef\xbb\xbf", "utf-8", "\n", 1, cd, cd + "BGMﾌｧｲﾙ=\n" + zeros),
+            (b"", "utf-8", "\r\n", 1, cd, cd + "BGMﾌｧｲﾙ=\n" + zeros),
+            (b"", "utf-8", "\n", 0, "; café\n", "; café\n[Section]\n" + music_keys + zeros),
+            (b"", "utf-8", "\n", 0, "[Section]\n表示範囲= 1\n",
+             "[Section]\n表示範囲= 1\n" + music_keys + zeros[len("表示範囲= 0\n"):]),
+            (b"", "cp932", "\r", 1, cd.replace(" ✓", ""), cd.replace(" ✓", "") + "BGMﾌｧｲﾙ=\n" + zeros)):
         def stored(t):
-            t = t if encoding != "cp932" else t.replace(" ✓", "")
             return mark + t.replace("\n", newline).encode(encoding)
         dialog = Dialog(session, dist, stored(text))
-        session.wait_until(lambda: dialog.selected_mark() == [1], 10, f"{encoding}: the CD mark")
+        session.wait_until(lambda: dialog.selected_mark() == [kind], 10, f"{text!r}: the mark")
         dialog.click_button(SET_BUTTON)
         assert dialog.closed() == 0
-        saved = text + "BGMﾌｧｲﾙ=\n" + "".join(f"{key}= 0\n" for key in DISPLAY_KEYS)
-        assert dialog.ini.read_bytes() == stored(saved), encoding
+        assert dialog.ini.read_bytes() == stored(saved), (encoding, text)
         session.clean()
+
+
+def test_a_file_not_read_whole_is_kept_and_the_window_says_why(session, dist):
+    """A file too large to read, one another program holds, and a folder in the file's
+    place: "設定" writes nothing, says why and which file, and the window stays open."""
+    small = settings_bytes(0, 0)
+    # Another program's section after ours, 17 MB in.
+    large = small + b"[Other]\r\n" + b"".join(b"k%07d=%s\r\n" % (i, b"v" * 40) for i in range(340000))
+    for case, settings, reason in (("too large", large, "大きすぎます"), ("held", small, "使用中"),
+                                   ("a folder", None, "読み込めません")):
+        dialog = Dialog(session, dist, settings)
+        if case == "held":
+            session.start(wintool(dist), ["hold", session.win_path(dialog.ini)])
+            log = sorted(session.logs.glob("[0-9]*.log"))[-1]
+            session.wait_until(lambda: b"held" in log.read_bytes(), 30, "the file held")
+        if case == "a folder":
+            dialog.ini.mkdir()
+        dialog.click(*CHOICE_LABEL[1], in_panel=True)
+        dialog.click_button(SET_BUTTON)
+        box = session.find_window(PROGRAM_TITLE, timeout=30)
+        text = session.wine_output([str(wintool(dist)), "texts", PROGRAM_TITLE])
+        assert all(part in text for part in ("設定を保存できませんでした", reason,
+                                             session.win_path(dialog.ini))), text
+        session.mouse_move(box.x + box.width // 2, box.y + box.height // 2)
+        session.key("Return")
+        session.window_gone(PROGRAM_TITLE, timeout=30)
+        assert dialog.proc.poll() is None and session.windows(CAPTION), f"{case}: the window closed"
+        if settings is not None:
+            assert dialog.ini.read_bytes() == settings, f"{case}: the file changed"
+        close_window(session, dist)
+        assert dialog.closed() == 0
+        session.clean()
+
+
+def test_a_save_is_what_the_next_window_and_run_read_and_the_file_stays_what_it_was(session, dist):
+    """Whichever copy is dated in the future, the next /c and /s show what "設定" saved: beside the
+    program, in a file that stays hidden, or, that file read-only, in the per-user copy, a link."""
+    roaming = session.unix_path(session.wine_output(["cmd", "/c", "echo", "%APPDATA%"]).strip())
+    per_user, linked = roaming / "Merovan" / INI, session.c_drive / "設定の置き場" / INI
+    try:
+        for read_only in (False, True):
+            scr = install(session, dist)
+            beside = scr.parent / INI
+            per_user.parent.mkdir(parents=True, exist_ok=True)
+            linked.parent.mkdir()
+            if read_only:
+                per_user.symlink_to(linked)
+            for path in (beside, per_user):
+                path.write_bytes(settings_bytes(0, 0))
+            future = time.time() + 3 * 365 * 86400
+            os.utime(beside if read_only else per_user, (future, future))
+            if read_only:
+                beside.chmod(0o444)
+            else:
+                session.wine_output(["attrib", "+h", session.win_path(beside)])
+            dialog = Dialog(session, dist)
+            dialog.click(*CHOICE_LABEL[1], in_panel=True)
+            dialog.click(*OPTION_CAPTION[1])
+            session.wait_until(lambda: dialog.options_on() == (0, 1, 0), 10, "paced frames on")
+            dialog.click_button(SET_BUTTON)
+            assert dialog.closed() == 0
+            saved = linked if read_only else beside
+            assert saved.read_bytes() == settings_bytes(1, 0, display=(0, 1, 0)), read_only
+            if read_only:
+                assert per_user.is_symlink() and per_user.resolve() == linked.resolve()
+            else:
+                flags = session.wine_output(["attrib", session.win_path(beside)]).split("C:\\")[0]
+                assert "H" in flags, f"no longer hidden: {flags}"
+            dialog = Dialog(session, dist)
+            session.wait_until(lambda: dialog.selected_mark() == [1] and dialog.options_on() == (0, 1, 0),
+                               10, "the saved choice shown")
+            close_window(session, dist)
+            assert dialog.closed() == 0
+            proc, window = start_traced_run(session, scr)
+            session.wait_until(lambda: "open cdaudio" in sent(session, proc), 30, "the CD opened")
+            assert session.program_arguments(RENDERER)[:2] == ["/paced", "/snapshots"], read_only
+            assert session.end_by_escape(proc, window) == 0
+            per_user.unlink()
+            session.clean()
+    finally:
+        shutil.rmtree(per_user.parent, ignore_errors=True)
 
 
 def test_a_file_outside_code_page_932_is_stored_by_its_short_name(session, dist):

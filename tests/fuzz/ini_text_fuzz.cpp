@@ -6,14 +6,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/ini_file.h"
+#include "settings/ini_document.h"
 #include "settings/ini_text.h"
 #include "settings/settings.h"
 
 namespace {
 
 using merovan::IniCharset;
-using merovan::IniEncoding;
 
 // The units of the file as text, with any name.
 void FuzzText(const std::string& names, const std::string& file, IniCharset charset) {
@@ -36,26 +35,18 @@ void FuzzText(const std::string& names, const std::string& file, IniCharset char
         std::abort();
 }
 
-// The file as a settings file in each encoding, with the stored names.
-void FuzzFile(const std::string& body, IniEncoding asEncoding, const wchar_t* key) {
-    const std::vector<std::wstring> keys = {merovan::kKeyBgmKind, merovan::kKeyBgmRepeat,
-                                            merovan::kKeyBgmFile};
-    std::string file = body;
-    if (asEncoding == IniEncoding::kUtf16LeWithBom)
-        file = "\xFF\xFE" + body;
-    else if (asEncoding == IniEncoding::kUtf8WithBom)
-        file = "\xEF\xBB\xBF" + body;
-    const IniEncoding encoding = merovan::IniEncodingOf(file, merovan::kIniSection, keys);
-    if (merovan::IniFileRead(file, encoding, merovan::kIniSection, key).size() >
-        merovan::kIniValueMaxBytes) {
+// The file as a settings file behind each byte-order mark, or none, with a stored name.
+void FuzzFile(const std::string& body, const char* mark, const wchar_t* key) {
+    merovan::IniDocument document(mark + body);
+    if (document.Get(merovan::kIniSection, key).size() > merovan::kIniValueMaxBytes)
         std::abort();
-    }
-    const std::string written =
-        merovan::IniFileWrite(file, encoding, merovan::kIniSection, key, L" 2");
-    if (merovan::IniFileRead(written, encoding, merovan::kIniSection, key) != L"2")
+    if (!document.Set(merovan::kIniSection, key, L" 2"))
         std::abort();
-    if (merovan::IniEncodingOf(written, merovan::kIniSection, keys) != encoding)
-        std::abort();  // the next write would mix two encodings in one file
+    const merovan::IniDocument written(document.Bytes());
+    if (written.Get(merovan::kIniSection, key) != L"2")
+        std::abort();
+    if (written.Encoding() != document.Encoding())
+        std::abort();  // the next save would mix two encodings in one file
 }
 
 }  // namespace
@@ -69,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     FuzzText(names, file, (choice & 1) ? IniCharset::kUtf8 : IniCharset::kCp932);
     const wchar_t* keys[] = {merovan::kKeyBgmKind, merovan::kKeyBgmRepeat, merovan::kKeyBgmFile};
-    FuzzFile(file, static_cast<IniEncoding>((choice >> 1) & 3), keys[(choice >> 3) % 3]);
+    const char* marks[] = {"", "\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"};
+    FuzzFile(file, marks[(choice >> 1) & 3], keys[(choice >> 3) % 3]);
     return 0;
 }

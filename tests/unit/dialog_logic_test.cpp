@@ -80,53 +80,53 @@ TEST(DialogLogic, EachChoiceEnablesItsControl) {
 
 TEST(DialogLogic, RepeatTexts) {
     EXPECT_EQ(RepeatText(0), L"");
-    EXPECT_EQ(RepeatText(5), L"5");
+    EXPECT_EQ(RepeatText(-3), L"");  // a hand-edited file's; saved as 0
     EXPECT_EQ(RepeatText(45), L"45");
     const std::vector<std::wstring> list = RepeatList();
     ASSERT_EQ(list.size(), 31u);
     EXPECT_EQ(list.front(), L"");
-    EXPECT_EQ(list[1], L"1");
     EXPECT_EQ(list.back(), L"30");
 
     struct Row {
         const wchar_t* text;
-        int16_t track;
+        std::optional<int16_t> track;
     };
-    const Row rows[] = {{L"", 0},       {L"7", 7},         {L"30", 30},   {L" 12 ", 12},
-                        {L"abc", 0},    {L"7a", 0},        {L"2.5", 2},   {L"3.5", 4},
-                        {L"-3", -3},    {L"32767", 32767}, {L"32768", 0}, {L"99999", 0},
-                        {L"-32769", 0}, {L"1.2.3", 0},     {L"-", 0},     {L"+4", 4}};
+    const Row rows[] = {{L"", 0},          {L"7", 7},      {L"07", 7},
+                        {L"32767", 32767}, {L"32768", {}}, {L"99999999999", {}},
+                        {L"x99", {}},      {L" 12", {}},   {L"2.5", {}},
+                        {L"-3", {}},       {L"+4", {}},    {L"１２", {}}};
     for (const Row& row : rows) {
-        EXPECT_EQ(RepeatFromText(row.text), row.track) << '"' << row.text << '"';
+        EXPECT_EQ(TrackFromText(row.text), row.track) << '"' << row.text << '"';
     }
 }
 
 TEST(DialogLogic, PickedPathsTheSettingsFileCanHold) {
-    std::map<std::wstring, std::wstring> shortNames = {
-        {L"C:\\Musik\\Grüße 😀.mp3", L"C:\\Musik\\GRE~1.MP3"},
-    };
+    const std::wstring outside932 = L"C:\\Musik\\Grüße 😀.mp3";
     const auto shortOf = [&](const std::wstring& path) {
-        auto it = shortNames.find(path);
-        return it == shortNames.end() ? std::wstring() : it->second;
+        return path == outside932 ? L"C:\\Musik\\GRE~1.MP3" : std::wstring();
     };
+    const IniEncoding cp932 = IniEncoding::kCp932, utf8 = IniEncoding::kUtf8,
+                      utf16 = IniEncoding::kUtf16Be;
+    const std::wstring japanese = L"C:\\" + std::wstring(126, L'曲') + L".mp3";  // 260 bytes
+    const std::wstring ascii = L"C:\\" + std::wstring(248, L'a') + L".mp3";      // 255 bytes
     struct Row {
         std::wstring picked;
-        bool usable;
-        std::wstring stored;
+        IniEncoding encoding;
+        std::optional<std::wstring> stored;
     };
-    const std::wstring longJapanese = L"C:\\" + std::wstring(126, L'曲') + L".mp3";  // 260 bytes
     const Row rows[] = {
-        {L"C:\\音楽\\曲 1.mp3", true, L"C:\\音楽\\曲 1.mp3"},
-        {L"C:\\Musik\\Grüße 😀.mp3", true, L"C:\\Musik\\GRE~1.MP3"},
-        {L"D:\\Без имени 😀.wav", false, L""},  // no short form on this volume
-        {longJapanese, false, L""},
-        {L"C:\\" + std::wstring(247, L'a') + L".mp3", true,
-         L"C:\\" + std::wstring(247, L'a') + L".mp3"},
+        {L"C:\\音楽\\曲 1.mp3", cp932, L"C:\\音楽\\曲 1.mp3"},
+        {outside932, cp932, L"C:\\Musik\\GRE~1.MP3"},
+        {outside932, utf8, outside932},
+        {L"D:\\Без имени 😀.wav", cp932, std::nullopt},  // no short form on this volume
+        {L"D:\\Без имени 😀.wav", utf16, L"D:\\Без имени 😀.wav"},
+        {japanese, cp932, std::nullopt},
+        {japanese, utf8, japanese},
+        {ascii, cp932, ascii},
+        {ascii + L"x", utf16, std::nullopt},
     };
     for (const Row& row : rows) {
-        const StoredPath stored = PathToStore(row.picked, shortOf);
-        EXPECT_EQ(stored.usable, row.usable);
-        EXPECT_EQ(stored.path, row.stored);
+        EXPECT_EQ(PathToStore(row.picked, row.encoding, shortOf), row.stored);
     }
 }
 

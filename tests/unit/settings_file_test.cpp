@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
+#include <tuple>
 
 #include "settings/cp932.h"
+#include "settings/ini_document.h"
 
 namespace merovan {
 namespace {
@@ -43,29 +46,43 @@ TEST(Settings, PathHelpers) {
     EXPECT_EQ(WithoutTrailingBackslash(L"C:\\Music"), L"C:\\Music");
 }
 
-// A disk of whole files in memory, each with its write time; `readOnly` paths take no write.
+std::string Cp932(const std::wstring& text) {
+    std::string bytes;
+    EXPECT_TRUE(WideToCp932(text, bytes));
+    return bytes;
+}
+
+// A disk of whole files in memory, each with its write time, and the problems that
+// reading or replacing a file meets.
 struct FakeDisk {
     std::map<std::wstring, std::pair<std::string, uint64_t>> files;
-    std::set<std::wstring> readOnly, folders, musicFiles;
-    uint64_t clock = 0;
+    std::map<std::wstring, std::optional<FileProblem>> readProblems, replaceProblems;
+    std::set<std::wstring> folders, musicFiles;
+    uint64_t clock = 100;
 
     SettingsFiles Files() {
         SettingsFiles f;
         f.besideProgram = L"C:\\Program Files\\メロヴァン\\メロヴァン.ini";
         f.perUser = L"C:\\Users\\u\\AppData\\Roaming\\Merovan\\メロヴァン.ini";
         f.programFolder = L"C:\\Program Files\\メロヴァン";
-        f.read = [this](const std::wstring& path, std::string& bytes) {
-            bytes = files.count(path) ? files[path].first : std::string();
-            return files.count(path) > 0;
+        f.read = [this](const std::wstring& path, size_t) -> FileBytes {
+            if (readProblems[path])
+                return {{}, readProblems[path]};
+            if (!files.count(path))
+                return {{}, FileProblem::kMissing};
+            return {files[path].first, std::nullopt};
         };
-        f.replace = [this](const std::wstring& path, const std::string& bytes) {
-            if (!readOnly.count(path))
-                files[path] = {bytes, ++clock};
-            return !readOnly.count(path);
+        f.replace = [this](const std::wstring& path, const std::string& bytes,
+                           std::optional<uint64_t> newerThan) -> std::optional<FileProblem> {
+            if (replaceProblems[path])
+                return replaceProblems[path];
+            files[path] = {bytes, std::max(++clock, newerThan.value_or(0) + 1)};
+            return std::nullopt;
         };
-        f.writeTime = [this](const std::wstring& path, uint64_t& time) {
-            time = files.count(path) ? files[path].second : 0;
-            return files.count(path) > 0;
+        f.writeTime = [this](const std::wstring& path) -> std::optional<uint64_t> {
+            if (!files.count(path))
+                return std::nullopt;
+            return files[path].second;
         };
         f.fileExists = [this](const std::wstring& path) { return musicFiles.count(path) > 0; };
         f.makeFolder = [this](const std::wstring& folder) { folders.insert(folder); };
@@ -99,11 +116,10 @@ TEST(Settings, LoadingFromTheStoredKeys) {
         SCOPED_TRACE(row.name);
         FakeDisk disk;
         const SettingsFiles files = disk.Files();
-        for (const auto& [key, value] : {std::pair{kKeyBgmKind, row.kind},
-                                         {kKeyBgmRepeat, row.repeat},
-                                         {kKeyBgmFile, row.file}}) {
-            ASSERT_TRUE(WriteIniValue(files, files.besideProgram, key, value));
-        }
+        disk.files[files.besideProgram] = {
+            Cp932(L"[Section]\r\nBGM区分=" + std::wstring(row.kind) + L"\r\nBGMﾘﾋﾟｰﾄ=" +
+                  row.repeat + L"\r\nBGMﾌｧｲﾙ=" + row.file + L"\r\n"),
+            1};
         if (row.fileExists)
             disk.musicFiles.insert(row.file);
         const Settings s = LoadSettings(files);
@@ -149,7 +165,7 @@ TEST(Settings, SavingWritesTheSixKeysInCodePage932) {
     chosen.musicFile = L"D:\\音楽\\曲.mp3";
     chosen.display.everyMonitor = true;
     chosen.display.anyInputEnds = true;
-    ASSERT_TRUE(SaveSettings(chosen, files));
+    ASSERT_EQ(SaveSettings(chosen, files), std::nullopt);
     std::string expected;
     ASSERT_TRUE(
         WideToCp932(L"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
@@ -159,7 +175,7 @@ TEST(Settings, SavingWritesTheSixKeysInCodePage932) {
 
     // Saved again with every option changed, each line changes in place.
     chosen.display = DisplayOptions{false, true, false};
-    ASSERT_TRUE(SaveSettings(chosen, files));
+    ASSERT_EQ(SaveSettings(chosen, files), std::nullopt);
     ASSERT_TRUE(
         WideToCp932(L"[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=D:\\音楽\\曲.mp3\r\n"
                     L"表示範囲= 0\r\n描画間隔= 1\r\n終了操作= 0\r\n",
@@ -167,54 +183,80 @@ TEST(Settings, SavingWritesTheSixKeysInCodePage932) {
     EXPECT_EQ(disk.files[files.besideProgram].first, expected);
 }
 
-TEST(Settings, PerUserCopyIsReadWhenNewer) {
-    const IniCandidate besideOld{L"C:\\Windows\\System32\\メロヴァン.ini", true, 100};
-    const IniCandidate besideNew{L"C:\\Windows\\System32\\メロヴァン.ini", true, 300};
-    const IniCandidate besideMissing{L"C:\\Windows\\System32\\メロヴァン.ini", false, 0};
-    const IniCandidate user{L"C:\\Users\\u\\AppData\\Roaming\\Merovan\\メロヴァン.ini", true, 200};
-    const IniCandidate userMissing{user.path, false, 0};
-    EXPECT_EQ(ChooseSettingsFile(besideOld, user), user.path);
-    EXPECT_EQ(ChooseSettingsFile(besideNew, user), besideNew.path);
-    EXPECT_EQ(ChooseSettingsFile(besideMissing, user), user.path);
-    EXPECT_EQ(ChooseSettingsFile(besideOld, userMissing), besideOld.path);
-    EXPECT_EQ(ChooseSettingsFile(besideMissing, userMissing), besideMissing.path);
-    EXPECT_EQ(ChooseSettingsFile({besideOld.path, true, 200}, user), besideOld.path);
+TEST(Settings, TheNewerOfTheTwoFilesIsRead) {
+    using Time = std::optional<uint64_t>;  // none: no such file
+    // The dates beside the program and per user, and the track read: 1 beside, 2 per user.
+    for (const auto& [beside, user, track] : {std::tuple<Time, Time, int>{100, 200, 2},
+                                              {300, 200, 1},
+                                              {{}, 200, 2},
+                                              {100, {}, 1},
+                                              {200, 200, 1},
+                                              {{}, {}, 0}}) {
+        FakeDisk disk;
+        const SettingsFiles files = disk.Files();
+        if (beside)
+            disk.files[files.besideProgram] = {Cp932(L"[Section]\nBGMﾘﾋﾟｰﾄ=1\n"), *beside};
+        if (user)
+            disk.files[files.perUser] = {Cp932(L"[Section]\nBGMﾘﾋﾟｰﾄ=2\n"), *user};
+        EXPECT_EQ(LoadSettings(files).repeatTrack, track)
+            << beside.value_or(0) << " " << user.value_or(0);
+    }
 }
 
-TEST(Settings, SavingFallsBackToThePerUserCopyWhichIsThenRead) {
-    FakeDisk disk;
-    const SettingsFiles files = disk.Files();
-    Settings chosen;
-    chosen.musicKind = kAudioCd;
-    chosen.repeatTrack = 4;
-    ASSERT_TRUE(SaveSettings(chosen, files));  // beside the program: no folder made
-    EXPECT_TRUE(disk.folders.empty());
-    EXPECT_EQ(ReadIniValue(files, files.besideProgram, kKeyBgmRepeat), L"4");  // " 4", trimmed
-
-    disk.readOnly.insert(files.besideProgram);
-    chosen.repeatTrack = 7;
-    chosen.display.pacedFrames = true;
-    ASSERT_TRUE(SaveSettings(chosen, files));
-    EXPECT_EQ(disk.folders, std::set<std::wstring>{FolderOf(files.perUser)});
-    const Settings loaded = LoadSettings(files);  // the newer per-user copy
-    EXPECT_EQ(loaded.repeatTrack, 7);
-    EXPECT_TRUE(loaded.display.pacedFrames);
-    EXPECT_FALSE(loaded.display.everyMonitor);
-
-    disk.readOnly.insert(files.perUser);
-    EXPECT_FALSE(SaveSettings(chosen, files));
-}
-
-std::string Cp932(const std::wstring& text) {
-    std::string bytes;
-    EXPECT_TRUE(WideToCp932(text, bytes));
-    return bytes;
+TEST(Settings, ASaveGoesWhereItCanIsReadNextAndNeverReplacesAFileItCouldNotRead) {
+    using Problem = std::optional<FileProblem>;
+    const Problem ok, large = FileProblem::kTooLarge, busy = FileProblem::kInUse,
+                      unreadable = FileProblem::kUnreadable, locked = FileProblem::kUnwritable;
+    struct Row {
+        Problem besideRead, besideReplace, userRead, userReplace, failure;
+        bool perUser;  // the per-user copy was saved, or the failure is about it
+    };
+    const Row rows[] = {{ok, ok, ok, ok, ok, false},
+                        {ok, locked, ok, ok, ok, true},
+                        {large, ok, ok, ok, large, false},
+                        {unreadable, ok, ok, ok, unreadable, false},
+                        {busy, ok, ok, ok, busy, false},
+                        {ok, busy, ok, ok, busy, false},
+                        {ok, locked, ok, locked, locked, true},
+                        {ok, locked, large, ok, large, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        FakeDisk disk;
+        const SettingsFiles files = disk.Files();
+        // Both copies dated in the future, the one beside the program the later.
+        const std::string beside = Cp932(L"[Section]\r\nBGMﾘﾋﾟｰﾄ= 1\r\n");
+        const std::string perUser = Cp932(L"[Section]\r\nBGMﾘﾋﾟｰﾄ= 2\r\n");
+        disk.files = {{files.besideProgram, {beside, 2000}}, {files.perUser, {perUser, 1000}}};
+        disk.readProblems = {{files.besideProgram, row.besideRead}, {files.perUser, row.userRead}};
+        disk.replaceProblems = {{files.besideProgram, row.besideReplace},
+                                {files.perUser, row.userReplace}};
+        Settings chosen;
+        chosen.repeatTrack = 7;
+        const std::optional<SaveFailure> failure = SaveSettings(chosen, files);
+        ASSERT_EQ(failure.has_value(), row.failure.has_value());
+        if (failure) {
+            EXPECT_EQ(failure->problem, *row.failure);
+            EXPECT_EQ(failure->path, row.perUser ? files.perUser : files.besideProgram);
+        }
+        EXPECT_EQ(disk.files[files.besideProgram].first == beside, failure || row.perUser);
+        EXPECT_EQ(disk.files[files.perUser].first == perUser, failure || !row.perUser);
+        EXPECT_EQ(disk.folders.size(), row.perUser ? 1u : 0u);
+        disk.readProblems.clear();
+        EXPECT_EQ(LoadSettings(files).repeatTrack, failure ? 1 : 7);
+    }
 }
 
 std::string Utf16Le(const std::u16string& text) {
     std::string bytes = "\xFF\xFE";
     for (const char16_t unit : text)
         bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+}
+
+std::string Utf16Be(const std::u16string& text) {
+    std::string bytes = Utf16Le(text);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
     return bytes;
 }
 
@@ -254,9 +296,15 @@ TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
         {"ASCII only is code page 932", "[Section]\n", 0, 0, L"",
          Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= 0\n終了操作= "
                L"0\n")},
-        {"UTF-8 keys in another section are code page 932", u8"[X]\nBGM区分= 1\n", 0, 0, L"",
-         u8"[X]\nBGM区分= 1\n" + Cp932(L"[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= "
-                                       L"0\n描画間隔= 0\n終了操作= 0\n")},
+        {"UTF-16BE with its mark", Utf16Be(u"[Section]\nBGM区分= 1\n"), 1, 0, L"",
+         Utf16Be(u"[Section]\nBGM区分= 1\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= "
+                 u"0\n終了操作= 0\n")},
+        {"UTF-8 holding only display keys", u8"[Section]\n表示範囲= 1\n", 0, 0, L"",
+         u8"[Section]\n表示範囲= 1\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n描画間隔= 0\n終了操作= 0\n"},
+        {"UTF-8 in a comment only", u8"; café\n", 0, 0, L"",
+         u8"; café\n[Section]\nBGM区分= 0\nBGMﾘﾋﾟｰﾄ= 7\nBGMﾌｧｲﾙ=\n表示範囲= 0\n描画間隔= "
+         u8"0\n終了操作= "
+         u8"0\n"},
         {"a new file", std::nullopt, 0, 0, L"",
          Cp932(L"[Section]\r\nBGM区分= 0\r\nBGMﾘﾋﾟｰﾄ= 7\r\nBGMﾌｧｲﾙ=\r\n"
                L"表示範囲= 0\r\n描画間隔= 0\r\n終了操作= 0\r\n")},
@@ -272,8 +320,9 @@ TEST(Settings, AFileIsSavedInTheEncodingAndLineBreaksItWasReadIn) {
         EXPECT_EQ(settings.musicKind, row.kind);
         EXPECT_EQ(settings.repeatTrack, row.repeat);
         EXPECT_EQ(settings.musicFile, row.music);
+        EXPECT_EQ(settings.fileEncoding, IniDocument(row.after).Encoding());
         settings.repeatTrack = 7;
-        ASSERT_TRUE(SaveSettings(settings, files));
+        ASSERT_EQ(SaveSettings(settings, files), std::nullopt);
         EXPECT_EQ(disk.files[files.besideProgram].first, row.after);
     }
 }

@@ -18,9 +18,11 @@
 //   wintool preview SCR W H              makes a W × H parent window, starts "SCR /p HWND",
 //                                        waits for its child, prints it, destroys the parent
 //                                        and prints how long the preview process took to end
+//   wintool clip TEXT                    puts TEXT on the clipboard
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -232,12 +234,22 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(INFINITE);
         return 0;
     }
+    if (args.size() == 2 && args[0] == L"clip") {
+        const size_t bytes = (args[1].size() + 1) * sizeof(wchar_t);
+        const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        std::memcpy(GlobalLock(data), args[1].c_str(), bytes);
+        GlobalUnlock(data);
+        const bool put = OpenClipboard(nullptr) && EmptyClipboard() &&
+                         SetClipboardData(CF_UNICODETEXT, data) != nullptr;
+        CloseClipboard();
+        return put ? 0 : 1;
+    }
     if (args.size() == 4 && args[0] == L"preview") {
         return Preview(args[1], _wtoi(args[2].c_str()), _wtoi(args[3].c_str()));
     }
     std::fprintf(stderr,
                  "usage: wintool window TITLE | desktop | texts TITLE | close TITLE | repaint "
                  "TITLE | endsession TITLE | "
-                 "page PREFIX | hold FILE | preview SCR W H\n");
+                 "page PREFIX | hold FILE | preview SCR W H | clip TEXT\n");
     return 2;
 }
