@@ -24,9 +24,9 @@ std::wstring ArgumentsOf(const std::wstring& commandLine);
 
 Mode ModeOf(const std::wstring& arguments);
 
-// The decimal number from the fourth character on: blanks skipped, reading stops at the
-// first character that cannot continue the number, a fraction rounds half to even. None
-// when there is no number or it does not fit 32 bits.
+// The decimal number, with an optional minus sign, from the fourth character on after any
+// blanks; reading stops at the first character that is not a digit. None when there is no
+// number or it does not fit 32 bits.
 std::optional<int32_t> PreviewWindowNumber(const std::wstring& arguments);
 
 }  // namespace merovan

@@ -12,11 +12,10 @@
 
 namespace {
 
-// A character that cannot continue a number (not a digit, sign, point, exponent letter or
-// blank), picked by the input.
+// A character that cannot continue a number (not a digit), picked by the input.
 wchar_t StopperFrom(uint8_t byte) {
     const wchar_t c = byte;
-    return c == 0 || std::wcschr(L"0123456789+-.EeDd \t\r\n", c) ? L'x' : c;
+    return c == 0 || std::wcschr(L"0123456789 \t\r\n-", c) ? L'x' : c;
 }
 
 }  // namespace

@@ -46,22 +46,20 @@ TEST(CommandLine, PreviewWindowNumberFromTheFourthCharacter) {
         {L"/p:1234", 1234},
         {L"/P 1234", 1234},
         {L"/p   98765", 98765},
-        {L"/p 1 2 3", 123},     // blanks inside are skipped
-        {L"/p 1234abc", 1234},  // reading stops at what cannot continue
-        {L"/p 12.5", 12},       // half to even
-        {L"/p 13.5", 14},
+        {L"/p 1 2", 1},         // reading stops at what is not a digit
+        {L"/p 1234abc", 1234},
+        {L"/p 12.5", 12},
         {L"/p -5", -5},
         {L"/p &H1F", std::nullopt},  // Windows passes the handle in decimal
         {L"/p 2147483647", 2147483647},
         {L"/p 2147483648", std::nullopt},
-        {L"/p 1e3", 1000},
-        {L"/p 1e", 1},
+        {L"/p -2147483648", INT32_MIN},
+        {L"/p 99999999999999999999", std::nullopt},
         {L"/p", std::nullopt},
         {L"/p ", std::nullopt},
         {L"/p abc", std::nullopt},
         {L"/p 0", 0},
         {L"/p -", std::nullopt},
-        {L"/p .", std::nullopt},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(PreviewWindowNumber(row.arguments), row.number) << '"' << row.arguments << '"';
