@@ -2,18 +2,9 @@
 
 #include <cstdint>
 
+#include "common/ascii_text.h"
+
 namespace merovan {
-namespace {
-
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
-}
-
-wchar_t UpperAscii(wchar_t c) {
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c;
-}
-
-}  // namespace
 
 std::wstring ArgumentsOf(const std::wstring& commandLine) {
     size_t i = 0;
@@ -21,10 +12,10 @@ std::wstring ArgumentsOf(const std::wstring& commandLine) {
         const size_t close = commandLine.find(L'"', 1);
         i = close == std::wstring::npos ? commandLine.size() : close + 1;
     } else {
-        while (i < commandLine.size() && !IsBlank(commandLine[i]))
+        while (i < commandLine.size() && !IsCommandLineBlank(commandLine[i]))
             ++i;
     }
-    while (i < commandLine.size() && IsBlank(commandLine[i]))
+    while (i < commandLine.size() && IsCommandLineBlank(commandLine[i]))
         ++i;
     return commandLine.substr(i);
 }
@@ -46,7 +37,7 @@ Mode ModeOf(const std::wstring& arguments) {
 
 std::optional<int32_t> PreviewWindowNumber(const std::wstring& arguments) {
     size_t i = 3;
-    while (i < arguments.size() && IsBlank(arguments[i]))
+    while (i < arguments.size() && IsCommandLineBlank(arguments[i]))
         ++i;
     const bool negative = i < arguments.size() && arguments[i] == L'-';
     if (negative)

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "common/ascii_text.h"
+
 namespace merovan {
 namespace {
 
@@ -10,10 +12,6 @@ constexpr uint32_t kAnswerChars = 512;
 
 bool StartsWith(const std::wstring& text, const wchar_t* word) {
     return text.compare(0, std::wcslen(word), word) == 0;
-}
-
-wchar_t UpperAscii(wchar_t c) {
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c;
 }
 
 bool HasExtension(const std::wstring& path, const wchar_t (&extension)[4]) {

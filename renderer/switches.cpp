@@ -2,34 +2,17 @@
 
 #include <vector>
 
+#include "common/ascii_text.h"
 #include "common/program_names.h"
 
 namespace merovan {
 namespace {
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
-}
-
-wchar_t AsciiLower(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
 struct Word {
     std::wstring text;
     bool quoted = false;  // some of it stood in quotes: a path, never a switch
 
-    bool Is(std::wstring_view name) const {
-        if (quoted || text.size() != name.size()) {
-            return false;
-        }
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (AsciiLower(text[i]) != AsciiLower(name[i])) {
-                return false;
-            }
-        }
-        return true;
-    }
+    bool Is(std::wstring_view name) const { return !quoted && SameIgnoringAsciiCase(text, name); }
 };
 
 // A quote opens or closes a quoted stretch and is not part of the word; a quote left open
@@ -38,7 +21,7 @@ std::vector<Word> SplitWords(std::wstring_view line) {
     std::vector<Word> words;
     size_t at = 0;
     while (true) {
-        while (at < line.size() && IsBlank(line[at])) {
+        while (at < line.size() && IsCommandLineBlank(line[at])) {
             ++at;
         }
         if (at == line.size()) {
@@ -46,7 +29,7 @@ std::vector<Word> SplitWords(std::wstring_view line) {
         }
         Word word;
         bool inQuotes = false;
-        for (; at < line.size() && (inQuotes || !IsBlank(line[at])); ++at) {
+        for (; at < line.size() && (inQuotes || !IsCommandLineBlank(line[at])); ++at) {
             if (line[at] == L'"') {
                 inQuotes = !inQuotes;
                 word.quoted = true;

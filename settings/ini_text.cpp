@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/ascii_text.h"
 #include "settings/utf_text.h"
 
 namespace merovan {
@@ -93,10 +94,6 @@ Text Trim(const Text& text, size_t begin, size_t end) {
     return text.substr(begin, end - begin);
 }
 
-char32_t FoldAscii(char32_t c) {
-    return (c >= 'a' && c <= 'z') ? c - 32 : c;
-}
-
 template <typename Text>
 bool NamesMatch(const Text& a, const Text& b, IniCharset charset) {
     if (a.size() != b.size())
@@ -106,7 +103,7 @@ bool NamesMatch(const Text& a, const Text& b, IniCharset charset) {
         if (width > 1) {
             if (a.compare(i, width, b, i, width) != 0)
                 return false;
-        } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+        } else if (UpperAscii<char32_t>(a[i]) != UpperAscii<char32_t>(b[i])) {
             return false;
         }
         i += width;
