@@ -880,7 +880,11 @@ def install(session, dist, renderer=True):
 def start_run(session, scr, switch="/s", extra_env=None):
     """Starts a run; the process and the renderer's window."""
     proc = session.start(scr, [switch], extra_env=extra_env)
-    return proc, session.find_window(RENDERER_TITLE, timeout=60, proc=proc)
+    try:
+        return proc, session.find_window(RENDERER_TITLE, timeout=60, proc=proc)
+    except HarnessTimeout as e:
+        running = ", ".join(sorted(session.wine_processes().values())) or "none"
+        raise HarnessTimeout(f"{e}; programs running: {running}") from e
 
 
 def wintool(dist):
