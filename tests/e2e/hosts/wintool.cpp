@@ -2,8 +2,9 @@
 // sends them messages, and hosts a preview the way the display settings do.
 //
 //   wintool window TITLE                 one line: hwnd class x y width height client visible styles
-//   parent caption wintool close TITLE                  posts WM_CLOSE to the top-level window
-//   TITLE wintool repaint TITLE                has the window TITLE and its children repaint all
+//                                        parent caption
+//   wintool close TITLE                  posts WM_CLOSE to the top-level window TITLE
+//   wintool repaint TITLE                has the window TITLE and its children repaint all
 //   wintool endsession TITLE             tells the window TITLE that the user's session ends
 //                                        (WM_QUERYENDSESSION, then WM_ENDSESSION)
 //   wintool desktop                      the desktop window's line, as for "window"
@@ -13,6 +14,13 @@
 //                                        UTF-8: "window" or "child", class, screen rectangle,
 //                                        check state, whether enabled, and the text, its line
 //                                        breaks written as "|", which no path holds
+//   wintool access TITLE                 what a screen reader finds in the top-level window TITLE:
+//                                        its client object and, depth first, the children
+//                                        AccessibleChildren gives, one a line in UTF-8:
+//                                        "object", depth, role, state (hex), how the parent gave
+//                                        it (child=0: an object of its own, else the child id),
+//                                        screen rectangle, then name, value and keyboard
+//                                        shortcut, each after a tab, line breaks written as "|"
 //   wintool hold FILE                    opens FILE for reading, shared for reading only, prints
 //                                        "held" and keeps it open until killed
 //   wintool preview SCR W H              makes a W × H parent window, starts "SCR /p HWND",
@@ -20,10 +28,12 @@
 //                                        and prints how long the preview process took to end
 //   wintool clip TEXT                    puts TEXT on the clipboard
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -126,6 +136,109 @@ BOOL CALLBACK PrintPage(HWND window, LPARAM prefix) {
     return TRUE;
 }
 
+// MinGW's import library resolves IID_IAccessible to a jump thunk rather than the GUID, so
+// a query with it fails with E_NOINTERFACE.
+constexpr IID kIidAccessible = {
+    0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+// Deep enough for any window of ours; a tree that loops back on itself stops here.
+constexpr int kMaxAccessDepth = 8;
+
+struct ComRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using AccessiblePtr = std::unique_ptr<IAccessible, ComRelease>;
+
+// COM for this thread, for as long as it lives.
+struct ComApartment {
+    ComApartment() : ok(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComApartment() {
+        if (ok)
+            CoUninitialize();
+    }
+    const bool ok;
+};
+
+// A property's text (empty when the object has none) on one line, tab-free, in UTF-8.
+std::string FieldText(HRESULT result, BSTR text) {
+    std::wstring line;
+    if (SUCCEEDED(result) && text != nullptr) {
+        for (const wchar_t c : std::wstring(text, SysStringLen(text))) {
+            if (c != L'\r')
+                line += c == L'\n' ? L'|' : (c == L'\t' ? L' ' : c);
+        }
+    }
+    SysFreeString(text);
+    return Utf8(line);
+}
+
+void PrintAccessLine(IAccessible* object, long childId, int depth) {
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = childId;
+    VARIANT role{}, state{};
+    object->get_accRole(child, &role);
+    object->get_accState(child, &state);
+    long x = 0, y = 0, width = 0, height = 0;
+    object->accLocation(&x, &y, &width, &height, child);
+    BSTR name = nullptr, value = nullptr, shortcut = nullptr;
+    const HRESULT named = object->get_accName(child, &name);
+    const HRESULT valued = object->get_accValue(child, &value);
+    const HRESULT shortcutGiven = object->get_accKeyboardShortcut(child, &shortcut);
+    std::printf(
+        "object depth=%d role=%ld state=0x%08lx child=%ld x=%ld y=%ld width=%ld height=%ld\t"
+        "name=%s\tvalue=%s\tshortcut=%s\n",
+        depth, role.vt == VT_I4 ? role.lVal : -1L,
+        state.vt == VT_I4 ? static_cast<unsigned long>(state.lVal) : 0UL, childId, x, y, width,
+        height, FieldText(named, name).c_str(), FieldText(valued, value).c_str(),
+        FieldText(shortcutGiven, shortcut).c_str());
+    VariantClear(&role);
+    VariantClear(&state);
+}
+
+void PrintAccessTree(IAccessible* object, int depth) {
+    PrintAccessLine(object, CHILDID_SELF, depth);
+    long count = 0;
+    if (depth >= kMaxAccessDepth || FAILED(object->get_accChildCount(&count)) || count <= 0)
+        return;
+    std::vector<VARIANT> children(static_cast<size_t>(count));
+    for (VARIANT& child : children)
+        VariantInit(&child);
+    long got = 0;
+    if (FAILED(AccessibleChildren(object, 0, count, children.data(), &got)))
+        return;
+    for (long i = 0; i < got; ++i) {
+        VARIANT& child = children[static_cast<size_t>(i)];
+        if (child.vt == VT_DISPATCH && child.pdispVal != nullptr) {
+            IAccessible* inner = nullptr;
+            if (SUCCEEDED(child.pdispVal->QueryInterface(kIidAccessible,
+                                                         reinterpret_cast<void**>(&inner))))
+                PrintAccessTree(AccessiblePtr(inner).get(), depth + 1);
+        } else if (child.vt == VT_I4) {
+            PrintAccessLine(object, child.lVal, depth + 1);
+        }
+        VariantClear(&child);
+    }
+}
+
+int PrintAccess(const std::wstring& title) {
+    const ComApartment com;
+    HWND window = FindWindowW(nullptr, title.c_str());
+    if (!com.ok || window == nullptr) {
+        std::printf("error no-window\n");
+        return 1;
+    }
+    IAccessible* client = nullptr;
+    const HRESULT result = AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible,
+                                                      reinterpret_cast<void**>(&client));
+    if (FAILED(result) || client == nullptr) {
+        std::printf("error access 0x%08lx\n", static_cast<unsigned long>(result));
+        return 1;
+    }
+    PrintAccessTree(AccessiblePtr(client).get(), 0);
+    std::fflush(stdout);
+    return 0;
+}
+
 int Preview(const std::wstring& scr, int width, int height) {
     HWND parent = MakePreviewParent(width, height);
     PrintWindowLine("parent", parent);
@@ -221,6 +334,8 @@ int wmain(int argc, wchar_t** argv) {
         std::fflush(stdout);
         return 0;
     }
+    if (args.size() == 2 && args[0] == L"access")
+        return PrintAccess(args[1]);
     if (args.size() == 2 && args[0] == L"hold") {
         // Like a program running from the file: others may read it, not write or delete it.
         HANDLE file = CreateFileW(args[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -250,6 +365,6 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr,
                  "usage: wintool window TITLE | desktop | texts TITLE | close TITLE | repaint "
                  "TITLE | endsession TITLE | "
-                 "page PREFIX | hold FILE | preview SCR W H | clip TEXT\n");
+                 "page PREFIX | access TITLE | hold FILE | preview SCR W H | clip TEXT\n");
     return 2;
 }
