@@ -10,7 +10,7 @@ SETTEI = (20, 20, 77, 25)     # "設定"
 CANCEL = (110, 20, 77, 25)    # "ｷｬﾝｾﾙ"
 FILE = (20, 70, 41, 21)       # "...", disabled
 COMMAND = (110, 70, 117, 28)  # the default size
-CAPTIONS = {SETTEI: "設定", COMMAND: "Command1"}  # as the title shows them
+CAPTIONS = {SETTEI: "設定", CANCEL: "ｷｬﾝｾﾙ", COMMAND: "Command1"}  # as the title shows them
 
 
 def start_host(session, dist):
@@ -89,13 +89,19 @@ def test_dragging_off_and_releasing_raises_no_click(session, dist):
     no_click_so_far(session, host)
 
 
-def test_tab_moves_the_focus_and_no_key_clicks(session, dist):
+def test_tab_skips_the_disabled_button_and_space_and_enter_click(session, dist):
     _, host = start_host(session, dist)
-    session.key("Tab")
-    wait_face(session, host, SETTEI, "selected")
-    for key in ("Return", "space"):
+    # Tab goes 設定, ｷｬﾝｾﾙ, then past the disabled "..." to Command1; the title counts each Click.
+    for clicks, (button, key) in enumerate(((SETTEI, "space"), (CANCEL, "Return"),
+                                            (COMMAND, "space")), 1):
+        session.key("Tab")
+        wait_face(session, host, button, "selected")
         session.key(key)
-    session.key("Tab")
+        session.find_window(f"{HOST_TITLE} {CAPTIONS[button]} {clicks}", timeout=10)
+    for button in (SETTEI, CANCEL):  # the focus left them
+        wait_face(session, host, button, "normal")
+    assert shows_face(session, (host.x, host.y), FILE, "disable")
+    session.key("shift+Tab")
     wait_face(session, host, CANCEL, "selected")
-    wait_face(session, host, SETTEI, "normal")
-    no_click_so_far(session, host, COMMAND)
+    session.key("Return")
+    session.find_window(f"{HOST_TITLE} ｷｬﾝｾﾙ 4", timeout=10)
