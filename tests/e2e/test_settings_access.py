@@ -100,7 +100,7 @@ def test_a_screen_reader_finds_every_control_with_its_role_name_and_state(sessio
     session.mouse_move(5, 5)  # off the buttons, for the pictures
     for lang, kind, repeat, music, display in (("ja", 1, 5, "", (1, 0, 1)),
                                                ("en", 2, 3, "C:\\song.mp3", (0, 1, 0))):
-        proc, ini = open_settings(session, dist, lang, settings_bytes(kind, repeat, music, display))
+        _, ini = open_settings(session, dist, lang, settings_bytes(kind, repeat, music, display))
         root = session.wait_until(lambda: access(session, dist, CAPTION[lang]), 30, "the walk")[0]
         assert (root["role"], root["name"]) == (DIALOG, CAPTION[lang]), root
         found = session.wait_until(lambda: (lambda c: c if any(o["state"] & FOCUSED for o in c) else None)(
