@@ -11,9 +11,6 @@
 
 namespace merovan {
 
-// The screensaver's name as the title of its message boxes.
-constexpr wchar_t kProgramTitle[] = L"メロヴァン";
-
 // The renderer's window class, also its title: the screensaver watches for it by title.
 constexpr wchar_t kRendererWindowClass[] = L"Merovan_VC";
 constexpr wchar_t kRendererWindowTitle[] = L"Merovan_VC";

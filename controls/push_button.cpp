@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "controls/push_button_resources.h"
+#include "forms/mnemonic.h"
 #include "forms/program.h"
 
 namespace controls {
@@ -85,9 +86,9 @@ PushButton::PushButton()
       pointerWatch_(*this, kPointerWatchTimerId, kPointerWatchMs, [this] { CheckPointer(); }) {}
 
 bool PushButton::Create(HWND parent, int x, int y, int width, int height,
-                        const ButtonFaces& faces) {
+                        const ButtonFaces& faces, HFONT font) {
     faces_ = &faces;
-    font_.reset(forms::CreateFontFor(DefaultButtonFont()));
+    font_ = font;
     forms::FormStyle style = forms::ChildStyle(parent, x, y, width, height);
     style.style |= WS_TABSTOP;
     if (!Form::Create(style))
@@ -99,6 +100,27 @@ bool PushButton::Create(HWND parent, int x, int y, int width, int height,
 void PushButton::SetCaption(const std::wstring& caption) {
     caption_ = caption;
     Invalidate();
+}
+
+void PushButton::SetEnabled(bool enabled) {
+    EnableWindow(Hwnd(), enabled);
+    logic_.SetEnabled(enabled);
+    forms::AnnounceStateChange(Hwnd());
+}
+
+void PushButton::Press() {
+    if (IsWindowEnabled(Hwnd()) && Click)
+        Click();
+}
+
+forms::AccessibleFacts PushButton::Facts() const {
+    forms::AccessibleFacts facts;
+    facts.role = ROLE_SYSTEM_PUSHBUTTON;
+    facts.name = forms::WithoutMnemonic(caption_);
+    facts.shortcut = forms::MnemonicShortcut(caption_);
+    facts.defaultAction = L"Press";
+    facts.focusable = true;
+    return facts;
 }
 
 void PushButton::DrawFace(Face face, bool shadeOnTop) {
@@ -119,8 +141,8 @@ void PushButton::PaintContent(HDC dc) {
     const CaptionRows rows = CaptionPlace(face_.height, forms::ScreenDpiY());
     RECT label{0, rows.top, face_.width, rows.bottom};
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const forms::Selection font(dc, font_.get());
-    const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
+    const forms::Selection font(dc, font_);
+    const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE;  // '&' marks the mnemonic
     if (captionEnabled_) {
         SetTextColor(dc, kCaptionColour);
         DrawTextW(dc, caption_.c_str(), -1, &label, format);
@@ -207,10 +229,29 @@ LRESULT PushButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             logic_.FocusGained();
             return 0;
         case WM_KILLFOCUS:
+            spaceDown_ = false;
             logic_.FocusLost();
             return 0;
         case WM_SIZE:
             logic_.ShowLook();
+            return 0;
+        case WM_GETDLGCODE: {
+            // Enter presses the focused button rather than the window's default action.
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+            return DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN)
+                Press();
+            else if (wParam == VK_SPACE)
+                spaceDown_ = true;
+            return 0;
+        case WM_KEYUP:
+            if (wParam == VK_SPACE && spaceDown_) {
+                spaceDown_ = false;
+                Press();
+            }
             return 0;
         default:
             return DefaultHandling(message, wParam, lParam);

@@ -12,6 +12,7 @@
 
 #include "controls/face_painter.h"
 #include "controls/push_button_logic.h"
+#include "forms/accessible.h"
 #include "forms/form.h"
 #include "forms/graphics.h"
 #include "forms/handles.h"
@@ -32,17 +33,23 @@ class ButtonFaces {
     std::array<Pixels, 5> pictures_;  // Normal, HighLight, Pressed, Selected, Disable
 };
 
-class PushButton : public forms::Form, private PushButtonView {
+class PushButton : public forms::Form, private PushButtonView, private forms::AccessibleSource {
   public:
     PushButton();
 
     // Creates the button at (x, y) in its parent, size in pixels, in the tab order after
-    // the controls created before it. `faces` must outlive the button.
-    bool Create(HWND parent, int x, int y, int width, int height, const ButtonFaces& faces);
+    // the controls created before it. `faces` and `font` must outlive the button.
+    bool Create(HWND parent, int x, int y, int width, int height, const ButtonFaces& faces,
+                HFONT font);
+    // "&" before a letter makes it the button's mnemonic.
     void SetCaption(const std::wstring& caption);
+    const std::wstring& Caption() const { return caption_; }
     // Starts following the pointer; the host calls it once its buttons exist.
     void StartTracking() { logic_.StartTracking(); }
-    void SetEnabled(bool enabled) { logic_.SetEnabled(enabled); }
+    // A disabled button takes neither the pointer nor the focus.
+    void SetEnabled(bool enabled);
+    // Raises Click when the button is enabled: its key or its mnemonic was pressed.
+    void Press();
 
     std::function<void()> Click;
 
@@ -50,6 +57,7 @@ class PushButton : public forms::Form, private PushButtonView {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PaintContent(HDC dc) override;
     bool DrawsItself() const override { return true; }
+    forms::AccessibleSource* Accessibility() override { return this; }
 
   private:
     // PushButtonView
@@ -57,6 +65,10 @@ class PushButton : public forms::Form, private PushButtonView {
     void SetCaptionEnabled(bool enabled) override;
     void StartPointerWatch() override;
     void RaiseClick() override;
+
+    // AccessibleSource
+    forms::AccessibleFacts Facts() const override;
+    void DoDefaultAction() override { Press(); }
 
     void OnButtonDown(MouseButton button);
     void OnButtonUp(MouseButton button);
@@ -68,8 +80,9 @@ class PushButton : public forms::Form, private PushButtonView {
     const ButtonFaces* faces_ = nullptr;
     Pixels face_;  // as last drawn; kept until the next state change redraws it
     std::wstring caption_;
-    forms::UniqueFont font_;
+    HFONT font_ = nullptr;
     bool captionEnabled_ = true;
+    bool spaceDown_ = false;  // Space was pressed on the button; its release clicks
 };
 
 // The font of the buttons and of the labels beside them: "ＭＳ Ｐゴシック" 9.75 pt.

@@ -2,13 +2,41 @@
 
 #include <vector>
 
+#include "forms/accessible.h"
+
 namespace forms {
 
 namespace {
 
 constexpr int kListRows = 12;  // how far the list drops
-// The field's own window procedure, kept on the field while ours filters its pastes.
-constexpr wchar_t kFieldProcedure[] = L"Merovan.FieldProcedure";
+// What our procedure on the field keeps: the field's own procedure, what it takes, and
+// what it tells screen readers.
+constexpr wchar_t kFieldState[] = L"Merovan.FieldState";
+
+struct FieldState final : AccessibleSource {
+    WNDPROC own = nullptr;
+    HWND combo = nullptr;
+    bool digitsOnly = false;
+    std::wstring name;
+
+    AccessibleFacts Facts() const override {
+        AccessibleFacts facts;
+        facts.role = ROLE_SYSTEM_TEXT;
+        facts.name = name;
+        std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(combo)) + 1);
+        GetWindowTextW(combo, text.data(), static_cast<int>(text.size()));
+        facts.value = text.data();
+        // The field inside a disabled box is not disabled itself, but it cannot be reached.
+        facts.focusable = IsWindowEnabled(combo) != FALSE;
+        if (!facts.focusable)
+            facts.state = STATE_SYSTEM_UNAVAILABLE;
+        return facts;
+    }
+};
+
+FieldState* StateOf(HWND field) {
+    return static_cast<FieldState*>(GetPropW(field, kFieldState));
+}
 
 std::wstring ClipboardText(HWND owner) {
     std::wstring text;
@@ -38,15 +66,28 @@ void PasteDigits(HWND field) {
     SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-LRESULT CALLBACK DigitsField(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto own = reinterpret_cast<WNDPROC>(GetPropW(field, kFieldProcedure));
-    if (message == WM_PASTE) {
-        PasteDigits(field);
-        return 0;
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-        RemovePropW(field, kFieldProcedure);
+LRESULT CALLBACK Field(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    FieldState* state = StateOf(field);
+    const WNDPROC own = state->own;
+    switch (message) {
+        case WM_PASTE:
+            if (!state->digitsOnly)
+                break;
+            PasteDigits(field);
+            return 0;
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(lParam) != OBJID_CLIENT || state->name.empty())
+                break;
+            return AnswerGetObject(field, wParam, [](HWND described) -> AccessibleSource* {
+                return StateOf(described);
+            });
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+            RemovePropW(field, kFieldState);
+            delete state;
+            break;
+        default:
+            break;
     }
     return CallWindowProcW(own, field, message, wParam, lParam);
 }
@@ -61,7 +102,21 @@ bool ComboBox::Create(HWND parent, int x, int y, int width, int height, HFONT fo
     if (window_ == nullptr)
         return false;
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(window_, &info) || info.hwndItem == nullptr)
+        return false;
+    field_ = info.hwndItem;
+    auto* state = new FieldState;
+    state->combo = window_;
+    state->own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(field_, GWLP_WNDPROC));
+    SetPropW(field_, kFieldState, state);
+    SetWindowLongPtrW(field_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Field));
     return true;
+}
+
+void ComboBox::SetAccessibleName(const std::wstring& name) const {
+    StateOf(field_)->name = name;
 }
 
 std::wstring ComboBox::Text() const {
@@ -72,17 +127,10 @@ std::wstring ComboBox::Text() const {
 }
 
 void ComboBox::TakeDigitsOnly(int maxDigits) const {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetComboBoxInfo(window_, &info) || info.hwndItem == nullptr)
-        return;
-    const HWND field = info.hwndItem;
     // ES_NUMBER refuses typed characters other than digits, but lets any paste through.
-    SetWindowLongPtrW(field, GWL_STYLE, GetWindowLongPtrW(field, GWL_STYLE) | ES_NUMBER);
+    SetWindowLongPtrW(field_, GWL_STYLE, GetWindowLongPtrW(field_, GWL_STYLE) | ES_NUMBER);
     SendMessageW(window_, CB_LIMITTEXT, static_cast<WPARAM>(maxDigits), 0);
-    SetPropW(field, kFieldProcedure,
-             reinterpret_cast<HANDLE>(GetWindowLongPtrW(field, GWLP_WNDPROC)));
-    SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DigitsField));
+    StateOf(field_)->digitsOnly = true;
 }
 
 void ComboBox::AddItem(const std::wstring& item) const {

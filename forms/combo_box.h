@@ -11,6 +11,10 @@ class ComboBox {
   public:
     bool Create(HWND parent, int x, int y, int width, int height, HFONT font);
     HWND Hwnd() const { return window_; }
+    // The edit field inside it, which takes the focus.
+    HWND FieldHwnd() const { return field_; }
+    // A screen reader announces the field as editable text under this name: its label's.
+    void SetAccessibleName(const std::wstring& name) const;
     void SetText(const std::wstring& text) const { SetWindowTextW(window_, text.c_str()); }
     std::wstring Text() const;
     void AddItem(const std::wstring& item) const;
@@ -21,6 +25,7 @@ class ComboBox {
 
   private:
     HWND window_ = nullptr;  // destroyed with its parent
+    HWND field_ = nullptr;
 };
 
 }  // namespace forms

@@ -76,6 +76,17 @@ void Form::Paint(HDC dc) {
     PaintContent(dc);
     for (const Graphic* graphic : graphics_)
         graphic->Draw(dc);
+    PaintOverlay(dc);
+}
+
+void Form::PaintParentBeneath(HDC dc) const {
+    const HWND parent = GetParent(window_);
+    POINT origin{0, 0};
+    MapWindowPoints(window_, parent, &origin, 1);
+    POINT old{};
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
 Graphic* Form::GraphicAt(LPARAM lParam) const {
@@ -212,6 +223,13 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
                 break;
             form->Paint(reinterpret_cast<HDC>(wParam));
             return 0;
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(lParam) != OBJID_CLIENT || form->Accessibility() == nullptr)
+                break;
+            return AnswerGetObject(window, wParam, [](HWND described) -> AccessibleSource* {
+                Form* owner = FromWindow(described);
+                return owner != nullptr ? owner->Accessibility() : nullptr;
+            });
         case WM_NCDESTROY:
             form->OnDestroyed();
             return DefWindowProcW(window, message, wParam, lParam);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/accessible.h"
 #include "forms/handles.h"
 
 namespace forms {
@@ -56,6 +57,12 @@ class Form {
     // WM_PAINT and WM_PRINTCLIENT, so PrintWindow sees what the screen sees.
     virtual void PaintContent(HDC dc);
     virtual bool DrawsItself() const { return false; }
+    // Drawn after the windowless controls: a focus cue, say.
+    virtual void PaintOverlay(HDC) {}
+    // What the form tells screen readers; null leaves it to the system.
+    virtual AccessibleSource* Accessibility() { return nullptr; }
+    // Draws the parent's content under this form: for a form without a background of its own.
+    void PaintParentBeneath(HDC dc) const;
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:

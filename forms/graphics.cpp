@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "forms/handles.h"
+#include "forms/mnemonic.h"
 #include "forms/program.h"
 
 namespace forms {
@@ -36,7 +37,7 @@ HFONT CreateFontFor(const FontSpec& spec) {
 void Label::Draw(HDC dc) const {
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const Selection selectedFont(dc, font);
-    UINT format = DT_NOPREFIX | (centred ? DT_CENTER : DT_LEFT);
+    UINT format = (mnemonic ? 0 : DT_NOPREFIX) | (centred ? DT_CENTER : DT_LEFT);
     format |= wrap ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
     RECT area = rect;
     // Wrapped text shows the whole lines that fit the label's height; the rest is cut off.
@@ -57,8 +58,9 @@ void Label::Draw(HDC dc) const {
 
 void Label::AutoSize(HDC measuring) {
     const Selection selectedFont(measuring, font);
+    const std::wstring shown = mnemonic ? WithoutMnemonic(text) : text;
     SIZE size{};
-    GetTextExtentPoint32W(measuring, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(measuring, shown.c_str(), static_cast<int>(shown.size()), &size);
     rect.right = rect.left + size.cx;
     rect.bottom = rect.top + size.cy;
 }
@@ -66,14 +68,30 @@ void Label::AutoSize(HDC measuring) {
 void Image::SetPicture(HBITMAP picture) {
     picture_ = picture;
     BITMAP info{};
-    if (picture != nullptr && GetObjectW(picture, sizeof info, &info)) {
+    if (IsRectEmpty(&rect) && picture != nullptr && GetObjectW(picture, sizeof info, &info)) {
         rect.right = rect.left + info.bmWidth;
         rect.bottom = rect.top + info.bmHeight;
     }
 }
 
 void Image::Draw(HDC dc) const {
-    DrawPicture(dc, picture_, rect.left, rect.top);
+    BITMAP info{};
+    if (picture_ == nullptr || !GetObjectW(picture_, sizeof info, &info))
+        return;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width == info.bmWidth && height == info.bmHeight) {
+        DrawPicture(dc, picture_, rect.left, rect.top);
+        return;
+    }
+    MemoryDC source(dc);
+    Selection selected(source.Get(), picture_);
+    const int oldMode = SetStretchBltMode(dc, HALFTONE);
+    POINT oldOrigin{};
+    SetBrushOrgEx(dc, 0, 0, &oldOrigin);  // as HALFTONE asks
+    StretchBlt(dc, rect.left, rect.top, width, height, source.Get(), 0, 0, info.bmWidth,
+               info.bmHeight, SRCCOPY);
+    SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    SetStretchBltMode(dc, oldMode);
 }
 
 void Outline::Draw(HDC dc) const {

@@ -35,13 +35,15 @@ class Label : public Graphic {
     bool centred = false;
     // Long text wraps at word breaks; what does not fit the label's height is cut off.
     bool wrap = false;
+    // '&' underlines the letter after it, as a mnemonic; otherwise it shows as it is.
+    bool mnemonic = false;
 };
 
-// A picture shown at its own size from the top-left corner.
+// A picture filling its rectangle, smoothly scaled where the sizes differ.
 class Image : public Graphic {
   public:
     void Draw(HDC dc) const override;
-    // Takes the picture (not owned) and the picture's size.
+    // Takes the picture (not owned); an image not yet placed takes the picture's size.
     void SetPicture(HBITMAP picture);
 
   private:

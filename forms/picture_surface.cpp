@@ -6,7 +6,10 @@ namespace forms {
 
 bool PictureSurface::Create(HWND parent, int x, int y, int width, int height) {
     MakeBitmap(width, height);
-    return Form::Create(ChildStyle(parent, x, y, width, height));
+    // Controls on the surface draw themselves, its picture beneath them included.
+    FormStyle style = ChildStyle(parent, x, y, width, height);
+    style.style |= WS_CLIPCHILDREN;
+    return Form::Create(style);
 }
 
 void PictureSurface::MakeBitmap(int width, int height) {

@@ -15,7 +15,7 @@ namespace forms {
 
 class PictureSurface : public Form {
   public:
-    // A black surface of `width` × `height` pixels, no border.
+    // A black surface of `width` × `height` pixels, no border, that may hold controls.
     bool Create(HWND parent, int x, int y, int width, int height);
 
     int Width() const { return width_; }

@@ -3,8 +3,9 @@
 
 #include "settings_dialog/settings_resources.h"
 
-#define IDS_PROGRAM_NAME 1
 #define IDB_PREVIEW_DESKTOP 102
+#define IDS_MISSING_RENDERER 230
+#define IDS_RENDERER_NOT_STARTED 231
 
 #ifdef __cplusplus
 namespace merovan {

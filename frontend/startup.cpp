@@ -6,8 +6,10 @@
 
 #include "common/program_names.h"
 #include "forms/program.h"
+#include "forms/ui_text.h"
 #include "frontend/command_line.h"
 #include "frontend/preview_form.h"
+#include "frontend/resources.h"
 #include "frontend/run_form.h"
 #include "frontend/settings_disk_win.h"
 #include "settings_dialog/settings_window.h"
@@ -15,8 +17,6 @@
 namespace merovan {
 namespace {
 
-constexpr wchar_t kMissingRendererMessage[] = L"メロヴァン.dll が同じﾌｫﾙﾀﾞに見つかりません！";
-constexpr wchar_t kRendererNotStartedMessage[] = L"メロヴァン.dll を起動できません";
 // Held by a run or a settings window for its whole life, in the session's namespace.
 constexpr wchar_t kRunMarkName[] = L"Local\\Merovan_Main";
 
@@ -32,6 +32,13 @@ std::optional<forms::UniqueHandle> TakeRunMark() {
     return mark;
 }
 
+// A message box in the user's language, titled with the program's name.
+void Tell(int text) {
+    const forms::UiLanguage language = forms::UserUiLanguage();
+    MessageBoxW(nullptr, forms::LoadUiText(language, text).c_str(),
+                forms::LoadUiText(language, IDS_PROGRAM_NAME).c_str(), MB_OK);
+}
+
 int StartPreviewMode(const std::wstring& arguments) {
     const std::optional<int32_t> number = PreviewWindowNumber(arguments);
     PreviewForm form;  // lives until the message loop ends
@@ -45,7 +52,8 @@ int StartPreviewMode(const std::wstring& arguments) {
 int Main() {
     // Beside a run or an open settings window nothing else starts, whatever the switch.
     if (FindWindowW(nullptr, kRunFormCaption) != nullptr ||
-        FindWindowW(nullptr, kSettingsWindowCaption) != nullptr) {
+        FindWindowW(nullptr, kSettingsWindowCaption) != nullptr ||
+        FindWindowW(nullptr, kSettingsWindowCaptionEnglish) != nullptr) {
         return 0;
     }
     const std::wstring arguments = ArgumentsOf(GetCommandLineW());
@@ -63,7 +71,7 @@ int Main() {
     const SettingsFiles files = WindowsSettingsFiles();
     const Settings settings = LoadSettings(files);
     if (!FileExists(forms::ProgramFolder() + L"\\" + kRendererFileName)) {
-        MessageBoxW(nullptr, kMissingRendererMessage, kProgramTitle, MB_OK);
+        Tell(IDS_MISSING_RENDERER);
         return 0;
     }
     if (mode == Mode::kSettings) {
@@ -77,7 +85,7 @@ int Main() {
         case RunStart::kStarted:
             return forms::RunMessageLoop();
         case RunStart::kRendererNotStarted:
-            MessageBoxW(nullptr, kRendererNotStartedMessage, kProgramTitle, MB_OK);
+            Tell(IDS_RENDERER_NOT_STARTED);
             return 0;
         case RunStart::kNoForm:
         default:

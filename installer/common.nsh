@@ -132,6 +132,10 @@ Function ${un}EndRunningScreensaver
     Call ${un}CloseAndWait
     Pop $0
     IntOp $1 $1 + $0
+    Push "${SETTINGS_CAPTION_ENGLISH}"
+    Call ${un}CloseAndWait
+    Pop $0
+    IntOp $1 $1 + $0
     Push "${RENDERER_TITLE}"
     Call ${un}CloseAndWait
     Pop $0

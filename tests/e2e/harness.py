@@ -34,7 +34,8 @@ SCREEN_HEIGHT = 1024
 
 # Registry values every test run needs: Wine destroys windows at once instead
 # of waiting 2 s for a window manager, the Japanese UI font has a stand-in,
-# and a crashing program ends instead of waiting on a crash dialog. Wine takes
+# a crashing program ends instead of waiting on a crash dialog, and a local web
+# page opens in the browser, as on Windows, rather than in Wine's. Wine takes
 # its monitors from XRandR, as always unless a two-monitor run, interrupted,
 # left the prefix reading them from Xinerama.
 PREFIX_REG = r"""Windows Registry Editor Version 5.00
@@ -49,6 +50,12 @@ PREFIX_REG = r"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
+
+[HKEY_CLASSES_ROOT\.html]
+@="htmlfile"
+
+[HKEY_CLASSES_ROOT\htmlfile\shell\open\command]
+@="\"C:\\windows\\system32\\winebrowser.exe\" \"%1\""
 """
 
 

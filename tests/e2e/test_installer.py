@@ -149,13 +149,15 @@ def wait_uninstaller_end(session):
 
 def start_in_folder(session, dist, folder, what):
     """Starts what keeps the installed programs in use: a run ("/s"), the settings window
-    ("/c"), or a program of another kind that holds the screensaver's file open ("held"), as a
-    preview in the display settings does and which the installer does not end."""
+    ("/c", "/c English"), or a program of another kind that holds the screensaver's file open
+    ("held"), as a preview in the display settings does and which the installer does not end."""
     if what == "/s":
         return harness.start_run(session, folder / harness.SCR)[0]
-    if what == "/c":
-        proc = session.start(folder / harness.SCR, ["/c"])
-        session.find_window(dialog.CAPTION, timeout=60, proc=proc)
+    if what.startswith("/c"):
+        english = what.endswith("English")
+        proc = session.start(folder / harness.SCR, ["/c"],
+                             extra_env={"LC_ALL": "en_US.UTF-8"} if english else None)
+        session.find_window("Merovan Settings" if english else dialog.CAPTION, timeout=60, proc=proc)
         return proc
     proc = session.start(harness.wintool(dist), ["hold", session.win_path(folder / harness.SCR)])
     log = sorted(session.logs.glob("*-wintool.exe.log"))[-1]
@@ -465,7 +467,7 @@ def test_upgrade_replaces_the_programs_and_keeps_the_settings_as_they_are(sessio
 
 def test_install_and_uninstall_end_a_running_screensaver(session, dist):
     # (what runs from the installed folder, whether the installer and uninstaller can end it)
-    rows = (("/s", True), ("/c", True), ("held", False))
+    rows = (("/s", True), ("/c", True), ("/c English", True), ("held", False))
     for running, ends in rows:
         with installations_removed(session):
             folder = install_silently(session, dist)

@@ -40,11 +40,13 @@ class HostForm : public forms::Form {
         style.height = 120;
         style.backColour = RGB(0xEC, 0xE9, 0xD8);
         faces_ = controls::ButtonFaces::Load();
+        font_.reset(forms::CreateFontFor(controls::DefaultButtonFont()));
         if (!faces_ || !Create(style))
             return false;
         for (const Placement& place : kButtons) {
             auto button = std::make_unique<controls::PushButton>();
-            button->Create(Hwnd(), place.x, place.y, place.width, place.height, *faces_);
+            button->Create(Hwnd(), place.x, place.y, place.width, place.height, *faces_,
+                           font_.get());
             button->SetCaption(place.caption);
             button->Click = [this, &place] { OnClick(place.caption); };
             buttons_.push_back(std::move(button));
@@ -65,6 +67,7 @@ class HostForm : public forms::Form {
     }
 
     std::optional<controls::ButtonFaces> faces_;
+    forms::UniqueFont font_;
     std::vector<std::unique_ptr<controls::PushButton>> buttons_;
     int clicks_ = 0;
 };
