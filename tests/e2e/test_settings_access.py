@@ -69,8 +69,8 @@ def children(session, dist, lang):
 
 def has_state(session, dist, lang, name, state):
     """Whether the child named name has the state bit, or for a negative state, has it not."""
-    found = [o for o in children(session, dist, lang) if o["name"] == name]
-    return bool(found) and bool(found[0]["state"] & abs(state)) == (state > 0)
+    return any(o["name"] == name and bool(o["state"] & abs(state)) == (state > 0)
+               for o in children(session, dist, lang))
 
 
 def window_texts(session, dist, title):
@@ -186,8 +186,7 @@ def test_english_message_boxes_hold_no_japanese_but_our_file_names(session, dist
     english = {"LC_ALL": LOCALES["en"], "LANG": LOCALES["en"]}
     for case in ("missing renderer", "save failure"):
         if case == "missing renderer":
-            scr = install(session, dist, renderer=False)
-            proc = session.start(scr, ["/s"], extra_env=english)
+            proc = session.start(install(session, dist, renderer=False), ["/s"], extra_env=english)
         else:
             proc, ini = open_settings(session, dist, "en")
             ini.mkdir()
@@ -223,27 +222,19 @@ def _frame_at(picture, start, step):
 
 def marks_and_captions(picture, left, top, width, height):
     """The marks that are on in a box of the screen, top to bottom: each blue square's frame,
-    found from its middle outwards, as (left, top, size, middle row of its caption's text)."""
+    found from its middle outwards, as (left, top, (width, height), middle row of the text
+    of its caption)."""
     blue = {(x, y) for x, y, rgb in picture.pixels(left, top, left + width, top + height) if _blue(rgb)}
-    marks, seen = [], set()
-    for start in sorted(blue, key=lambda p: (p[1], p[0])):
-        if start in seen:
+    marks = []
+    for x, y in sorted(blue, key=lambda p: (p[1], p[0])):  # a square's top left first
+        if any(m[0] <= x < m[0] + m[2][0] and m[1] <= y < m[1] + m[2][1] for m in marks):
             continue
-        part, todo = {start}, [start]
-        while todo:
-            x, y = todo.pop()
-            for near in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
-                if near in blue and near not in part:
-                    part.add(near)
-                    todo.append(near)
-        seen |= part
-        xs, ys = [p[0] for p in part], [p[1] for p in part]
-        if not (4 <= max(xs) - min(xs) < 30 and 4 <= max(ys) - min(ys) < 30):
+        w, h = (next(i for i in range(99) if (x + i * dx, y + i * dy) not in blue) for dx, dy in ((1, 0), (0, 1)))
+        if not (4 <= w < 30 and 4 <= h < 30):
             continue  # not a mark's square: a button's edge, say
-        middle = (min(xs) + max(xs)) // 2, (min(ys) + max(ys)) // 2
+        middle = x + w // 2, y + h // 2
         x0, x1, y0, y1 = (_frame_at(picture, middle, step) for step in ((-1, 0), (1, 0), (0, -1), (0, 1)))
-        cy = middle[1]
-        marks.append((x0, y0, (x1 - x0 + 1, y1 - y0 + 1), _ink_centre(picture, x1 + 1, cy, y1 - y0 + 1)))
+        marks.append((x0, y0, (x1 - x0 + 1, y1 - y0 + 1), _ink_centre(picture, x1 + 1, middle[1], y1 - y0 + 1)))
     return marks
 
 
