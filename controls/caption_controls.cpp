@@ -167,22 +167,24 @@ bool Link::Create(HWND parent, POINT at, const std::wstring& caption, const std:
     return true;
 }
 
-void Link::AddTooltip() const {
+void Link::AddTooltip() {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
-    const HWND tooltip =
+    tooltip_ =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(),
                         nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (tooltip == nullptr)
+    if (tooltip_ == nullptr)
         return;  // the link works without it
+    // The link hands the tooltip its pointer moves itself: a subclass would hide the link's
+    // own window procedure, by which its form is found.
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = Hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(Hwnd());
     tool.lpszText = const_cast<wchar_t*>(target_.c_str());
-    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 forms::AccessibleFacts Link::Facts() const {
@@ -213,6 +215,13 @@ LRESULT Link::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             return DefaultHandling(message, wParam, lParam);
+        case WM_MOUSEMOVE:
+            if (tooltip_ != nullptr) {
+                MSG move{Hwnd(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+                GetCursorPos(&move.pt);
+                SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+            }
+            return 0;
         default:
             return CaptionControl::HandleMessage(message, wParam, lParam);
     }

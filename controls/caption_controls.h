@@ -89,9 +89,10 @@ class Link : public CaptionControl {
   private:
     forms::AccessibleFacts Facts() const override;
     void DoDefaultAction() override;
-    void AddTooltip() const;
+    void AddTooltip();
 
     std::wstring target_;
+    HWND tooltip_ = nullptr;  // owned by the top-level window, which destroys it
 };
 
 }  // namespace controls

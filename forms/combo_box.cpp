@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "forms/accessible.h"
+#include "forms/mnemonic.h"
 
 namespace forms {
 
@@ -17,12 +18,13 @@ struct FieldState final : AccessibleSource {
     WNDPROC own = nullptr;
     HWND combo = nullptr;
     bool digitsOnly = false;
-    std::wstring name;
+    std::wstring label;  // with its mnemonic
 
     AccessibleFacts Facts() const override {
         AccessibleFacts facts;
         facts.role = ROLE_SYSTEM_TEXT;
-        facts.name = name;
+        facts.name = WithoutMnemonic(label);
+        facts.shortcut = MnemonicShortcut(label);
         std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(combo)) + 1);
         GetWindowTextW(combo, text.data(), static_cast<int>(text.size()));
         facts.value = text.data();
@@ -76,7 +78,7 @@ LRESULT CALLBACK Field(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
             PasteDigits(field);
             return 0;
         case WM_GETOBJECT:
-            if (static_cast<LONG>(lParam) != OBJID_CLIENT || state->name.empty())
+            if (static_cast<LONG>(lParam) != OBJID_CLIENT || state->label.empty())
                 break;
             return AnswerGetObject(field, wParam, [](HWND described) -> AccessibleSource* {
                 return StateOf(described);
@@ -115,8 +117,8 @@ bool ComboBox::Create(HWND parent, int x, int y, int width, int height, HFONT fo
     return true;
 }
 
-void ComboBox::SetAccessibleName(const std::wstring& name) const {
-    StateOf(field_)->name = name;
+void ComboBox::SetAccessibleLabel(const std::wstring& caption) const {
+    StateOf(field_)->label = caption;
 }
 
 std::wstring ComboBox::Text() const {

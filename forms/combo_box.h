@@ -13,8 +13,9 @@ class ComboBox {
     HWND Hwnd() const { return window_; }
     // The edit field inside it, which takes the focus.
     HWND FieldHwnd() const { return field_; }
-    // A screen reader announces the field as editable text under this name: its label's.
-    void SetAccessibleName(const std::wstring& name) const;
+    // A screen reader announces the field as editable text named by its label's caption,
+    // whose mnemonic ("&Repeat") is the field's shortcut.
+    void SetAccessibleLabel(const std::wstring& caption) const;
     void SetText(const std::wstring& text) const { SetWindowTextW(window_, text.c_str()); }
     std::wstring Text() const;
     void AddItem(const std::wstring& item) const;

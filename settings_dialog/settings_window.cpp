@@ -267,7 +267,7 @@ void SettingsWindow::PlaceMusicChoices() {
     panel_.repeatLabel.mnemonic = true;
     panel_.repeatLabel.AutoSize(measuring.Get());
     panel_.AddGraphic(panel_.repeatLabel);
-    panel_.repeatBox.SetAccessibleName(forms::WithoutMnemonic(panel_.repeatLabel.text));
+    panel_.repeatBox.SetAccessibleLabel(panel_.repeatLabel.text);
     mnemonics_.emplace_back(forms::MnemonicOf(panel_.repeatLabel.text), [this] {
         if (IsWindowEnabled(panel_.repeatBox.Hwnd()))
             SetFocus(panel_.repeatBox.FieldHwnd());
