@@ -202,13 +202,8 @@ void Link::DoDefaultAction() {
 
 LRESULT Link::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_GETDLGCODE: {
-            // Enter opens the focused link rather than saving.
-            const auto* key = reinterpret_cast<const MSG*>(lParam);
-            const bool enter =
-                key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
-            return DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
-        }
+        case WM_GETDLGCODE:
+            return forms::PressedByEnterCode(lParam);  // Enter opens the link, not saves
         case WM_KEYDOWN:
             if (wParam == VK_RETURN || wParam == VK_SPACE) {
                 DoDefaultAction();

@@ -54,7 +54,6 @@ class MarkOption : public CaptionControl {
     bool Create(HWND parent, MarkKind kind, const RECT& mark, POINT captionAt,
                 const std::wstring& caption, HFONT font, const MarkPictures& pictures);
     void SetOn(bool on);
-    bool IsOn() const { return on_; }
 
     std::function<void()> Activate;        // chosen, or flipped
     std::function<void(int step)> Arrow;  // an arrow key: 1 forward, -1 back

@@ -235,12 +235,8 @@ LRESULT PushButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             logic_.ShowLook();
             return 0;
-        case WM_GETDLGCODE: {
-            // Enter presses the focused button rather than the window's default action.
-            const auto* key = reinterpret_cast<const MSG*>(lParam);
-            const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
-            return DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
-        }
+        case WM_GETDLGCODE:
+            return forms::PressedByEnterCode(lParam);
         case WM_KEYDOWN:
             if (wParam == VK_RETURN)
                 Press();

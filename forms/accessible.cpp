@@ -95,21 +95,17 @@ class WindowObject final : public IAccessible {
         return ReturnText(std::wstring(), text);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        AccessibleSource* source = Source();
-        if (source == nullptr)
-            return CO_E_OBJNOTCONNECTED;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
+        AccessibleSource* source = nullptr;
+        if (const HRESULT asked = SourceFor(child, &source); FAILED(asked))
+            return asked;
         role->vt = VT_I4;
         role->lVal = source->Facts().role;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        AccessibleSource* source = Source();
-        if (source == nullptr)
-            return CO_E_OBJNOTCONNECTED;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
+        AccessibleSource* source = nullptr;
+        if (const HRESULT asked = SourceFor(child, &source); FAILED(asked))
+            return asked;
         const AccessibleFacts facts = source->Facts();
         long bits = facts.state;
         if (!IsWindowVisible(window_))
@@ -195,11 +191,9 @@ class WindowObject final : public IAccessible {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        AccessibleSource* source = Source();
-        if (source == nullptr)
-            return CO_E_OBJNOTCONNECTED;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
+        AccessibleSource* source = nullptr;
+        if (const HRESULT asked = SourceFor(child, &source); FAILED(asked))
+            return asked;
         if (source->Facts().defaultAction.empty() || !IsWindowEnabled(window_))
             return DISP_E_MEMBERNOTFOUND;
         source->DoDefaultAction();
@@ -211,12 +205,18 @@ class WindowObject final : public IAccessible {
   private:
     AccessibleSource* Source() const { return IsWindow(window_) ? find_(window_) : nullptr; }
 
-    HRESULT Text(const VARIANT& child, std::wstring AccessibleFacts::*field, BSTR* out) const {
-        AccessibleSource* source = Source();
-        if (source == nullptr)
+    // The source, when it is still there and the question is about the object itself.
+    HRESULT SourceFor(const VARIANT& child, AccessibleSource** source) const {
+        *source = Source();
+        if (*source == nullptr)
             return CO_E_OBJNOTCONNECTED;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
+        return IsSelf(child) ? S_OK : E_INVALIDARG;
+    }
+
+    HRESULT Text(const VARIANT& child, std::wstring AccessibleFacts::*field, BSTR* out) const {
+        AccessibleSource* source = nullptr;
+        if (const HRESULT asked = SourceFor(child, &source); FAILED(asked))
+            return asked;
         return ReturnText(source->Facts().*field, out);
     }
 

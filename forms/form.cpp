@@ -22,6 +22,12 @@ FormStyle ChildStyle(HWND parent, int x, int y, int width, int height) {
     return style;
 }
 
+LRESULT PressedByEnterCode(LPARAM lParam) {
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+    return DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+}
+
 Form::~Form() {
     if (window_ != nullptr) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);

@@ -28,6 +28,10 @@ struct FormStyle {
 // A visible child window at (x, y) of `parent`, size in pixels.
 FormStyle ChildStyle(HWND parent, int x, int y, int width, int height);
 
+// WM_GETDLGCODE's answer for a control pressed like a button: it takes Enter itself (its
+// lParam, the key's message) rather than leaving it to the window's default action.
+LRESULT PressedByEnterCode(LPARAM lParam);
+
 class Form {
   public:
     Form() = default;

@@ -381,7 +381,6 @@ void SettingsWindow::ShowChoice() {
         panel_.choices[kind].SetTabStop(kind == look.selectedMark ||
                                         (look.selectedMark < 0 && kind == kChoicesDown[0]));
     }
-    panel_.Refresh();
 }
 
 void SettingsWindow::Choose(int kind) {
@@ -407,7 +406,6 @@ void SettingsWindow::Toggle(int option) {
 void SettingsWindow::ShowDisplayOptions() {
     for (int i = 0; i < 3; ++i)
         displayPanel_.options[i].SetOn(settings_.display.*kOptionFields[i]);
-    displayPanel_.Refresh();
 }
 
 bool SettingsWindow::PressMnemonic(wchar_t key) {
